@@ -1,0 +1,88 @@
+#include "core/PollCycle.h"
+
+#include "core/Template.h"
+#include "platform/OperationFailed.h"
+
+namespace tobla {
+
+namespace {
+constexpr const char* kSection = "Tobla";
+constexpr const char* kBufferingMark = "[Buffer:";
+}  // namespace
+
+PollCycle::PollCycle(Collaborators collaborators, std::string settingsFile)
+    : c_(collaborators), settingsFile_(std::move(settingsFile)) {}
+
+void PollCycle::SetLastAnnouncedTitle(const std::string& title) {
+    lastTitle_ = title;
+    Guarded([&] { c_.controls.ShowLastTitle(title); });
+}
+
+void PollCycle::Tick() {
+    if (ticking_) return;
+    ticking_ = true;
+    struct Release {
+        bool& flag;
+        ~Release() { flag = false; }
+    } release{ticking_};
+
+    std::string colorText;
+    Guarded([&] { colorText = ReadColorText(); });
+    if (!TrackChanged()) return;
+    Announce(colorText);
+}
+
+std::string PollCycle::ReadColorText() {
+    if (c_.settings.GetFromIni(kSection, "color", settingsFile_).empty()) return {};
+    return ColorTextFromSetting(c_.settings.GetFromIni(kSection, "color", settingsFile_));
+}
+
+// All three readings are made on every tick; a reading that fails means no change,
+// so a title that could not be read is never announced or logged.
+bool PollCycle::TrackChanged() {
+    bool titleDiffers = false, playing = false, notBuffering = false;
+    const bool read = Guarded([&] { titleDiffers = c_.player.SongTitle() != lastTitle_; }) &
+                      Guarded([&] { playing = c_.player.PlayedSeconds() >= 1; }) &
+                      Guarded([&] {
+                          notBuffering =
+                              c_.player.SongTitle().find(kBufferingMark) == std::string::npos;
+                      });
+    return read && titleDiffers && playing && notBuffering;
+}
+
+void PollCycle::Announce(const std::string& colorText) {
+    // Recorded before anything below can yield, so a tick or click that runs
+    // inside a later yield sees no change.
+    // A title that cannot be read for the record is not announced either.
+    if (!Guarded([&] { SetLastAnnouncedTitle(c_.player.SongTitle()); })) return;
+
+    Guarded([&] {
+        const auto yield = [this] { c_.yielder.YieldEvents(); };
+        if (toolkit::StripSpaces(c_.controls.TemplateText(), yield).empty())
+            c_.controls.SetTemplateText(DefaultTemplate);
+    });
+
+    bool aol = true;
+    Guarded([&] { aol = c_.controls.AolTicked(); });
+    if (aol) {
+        std::string line;
+        if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
+            Guarded([&] { c_.chat.SendChat(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
+    }
+
+    bool aim = true;
+    Guarded([&] { aim = c_.controls.AimTicked(); });
+    if (aim) {
+        WindowHandle room = 0;
+        Guarded([&] { room = c_.chat.AimFindRoom(); });
+        if (room != 0) {
+            std::string line;
+            if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
+                Guarded([&] { c_.chat.AimRoomSend(line); });
+        }
+    }
+
+    Guarded([&] { c_.log.AppendPlayLog(lastTitle_); });
+}
+
+}  // namespace tobla

@@ -1,0 +1,142 @@
+#include "core/Template.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/OperationFailed.h"
+
+namespace tobla {
+namespace {
+
+// Replaces every occurrence left to right without rescanning what was inserted.
+std::string ReplaceEvery(const std::string& text, const std::string& find,
+                         const std::string& value) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(find, from)) != std::string::npos;
+         from = at + find.size()) {
+        out.append(text, from, at - from);
+        out += value;
+    }
+    out.append(text, from, std::string::npos);
+    return out;
+}
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+// A five-digit playlist number leaves " - W" of the player's name on the title.
+std::string TrimPlayerInitial(const std::string& title) {
+    const std::string carried = " - W";
+    return EndsWith(title, carried) ? title.substr(0, title.size() - carried.size()) : title;
+}
+
+bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+double RadixPrefix(const std::string& digits, int radix) {
+    std::uint32_t value = 0;
+    int count = 0;
+    for (char c : digits) {
+        const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                      : (radix == 16 && std::isxdigit(static_cast<unsigned char>(c)))
+                          ? std::toupper(static_cast<unsigned char>(c)) - 'A' + 10
+                          : -1;
+        if (d < 0 || d >= radix || ++count > (radix == 16 ? 8 : 11)) break;
+        value = value * radix + static_cast<std::uint32_t>(d);
+    }
+    return static_cast<double>(static_cast<std::int32_t>(value));
+}
+
+}  // namespace
+
+std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player) {
+    std::string line = templateText;
+    Guarded([&] { line = ReplaceEvery(line, "%s", TrimPlayerInitial(player.SongTitle())); });
+    Guarded([&] { line = ReplaceEvery(line, "%l", player.SongLength()); });
+    Guarded([&] { line = ReplaceEvery(line, "%b", player.Bitrate()); });
+    Guarded([&] { line = ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });
+    Guarded([&] { line = ReplaceEvery(line, "%c", player.ListCount()); });
+    return line;
+}
+
+std::string WrapInFontTag(const std::string& fontFace, const std::string& colorText,
+                          const std::string& line) {
+    return "<font face=\"" + fontFace + "\" color=" + colorText + ">" + line;
+}
+
+double NumericPrefix(const std::string& text) {
+    std::string s;
+    for (char c : text)
+        if (!IsIgnoredBlank(c)) s += c;
+    if (s.size() >= 2 && s[0] == '&') {
+        const char radix = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
+        if (radix == 'H') return RadixPrefix(s.substr(2), 16);
+        if (radix == 'O') return RadixPrefix(s.substr(2), 8);
+        return 0;
+    }
+    std::size_t i = 0;
+    std::string number;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) number += s[i++];
+    const std::size_t firstDigit = number.size();
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) number += s[i++];
+    if (i < s.size() && s[i] == '.') {
+        number += s[i++];
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) number += s[i++];
+    }
+    if (number.size() == firstDigit || number.substr(firstDigit) == ".") return 0;
+    if (i + 1 < s.size() && std::strchr("eEdD", s[i])) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (s[j] == '+' || s[j] == '-') exponent += s[j++];
+        const std::size_t expDigits = exponent.size();
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) exponent += s[j++];
+        if (exponent.size() > expDigits) number += exponent;
+    }
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::int32_t RoundHalfEven32(double value) {
+    const double rounded = std::nearbyint(value);  // the default mode rounds half to even
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
+        throw OperationFailed("number out of 32-bit range");
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::string ColorTextFromSetting(const std::string& stored) {
+    if (stored.empty()) return {};
+    return winampApi::ColorToHex(RoundHalfEven32(NumericPrefix(stored)));
+}
+
+namespace winampApi {
+std::string ColorToHex(std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", bits & 0xFF, (bits >> 8) & 0xFF,
+                  (bits >> 16) & 0xFF);
+    return text;
+}
+}  // namespace winampApi
+
+namespace toolkit {
+std::string ReplaceAll(const std::string& text, const std::string& find,
+                       const std::string& replacement, const std::function<void()>& yield) {
+    std::string s = text;
+    if (find.empty()) return s;
+    for (std::size_t at; (at = s.find(find)) != std::string::npos;) {
+        if (yield) yield();
+        s = s.substr(0, at) + replacement + s.substr(at + find.size());
+    }
+    return s;
+}
+
+std::string StripSpaces(const std::string& text, const std::function<void()>& yield) {
+    return ReplaceAll(text, " ", "", yield);
+}
+}  // namespace toolkit
+
+}  // namespace tobla

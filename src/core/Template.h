@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/Interfaces.h"
+
+namespace tobla {
+
+inline constexpr const char* DefaultTemplate = "%s - ( %l / %b )";
+
+// Expands the five placeholders in their fixed order (%s, %l, %b, %p, %c), each
+// replacement running on the result of the one before; a fact that fails leaves
+// only its own placeholder in the line.
+std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player);
+
+// "<font face=\"FACE\" color=COLOUR>" followed by the line; no closing tag.
+std::string WrapInFontTag(const std::string& fontFace, const std::string& colorText,
+                          const std::string& line);
+
+// The colour text carried by the mark-up, from the stored "color" setting: empty
+// for an empty setting, else the numeric prefix rounded half-to-even.
+// Throws OperationFailed when the number does not fit in 32 bits.
+std::string ColorTextFromSetting(const std::string& stored);
+
+// The leading number of a text the way a numeric-prefix conversion reads it:
+// blanks skipped, an optional sign, digits with blanks inside ignored, a fraction,
+// an exponent, or an &H / &O prefix; no leading number gives 0.
+double NumericPrefix(const std::string& text);
+
+// Rounds to the nearest integer, halves to the even neighbour; throws
+// OperationFailed outside the 32-bit range.
+std::int32_t RoundHalfEven32(double value);
+
+namespace winampApi {
+// "#RRGGBB" from the low 24 bits of a colour value (red in the low byte).
+std::string ColorToHex(std::int32_t value);
+}  // namespace winampApi
+
+namespace toolkit {
+// Replaces every occurrence by splicing, searching again from the start after each
+// splice; yields before each splice when a yield is given.
+std::string ReplaceAll(const std::string& text, const std::string& find,
+                       const std::string& replacement,
+                       const std::function<void()>& yield = {});
+// Removes every space character (32), yielding once per space when a yield is given.
+std::string StripSpaces(const std::string& text, const std::function<void()>& yield = {});
+}  // namespace toolkit
+
+}  // namespace tobla

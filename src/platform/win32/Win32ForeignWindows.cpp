@@ -1,0 +1,71 @@
+#include "platform/win32/Win32ForeignWindows.h"
+
+#include <windows.h>
+
+#include "platform/MessageNumbers.h"
+#include "platform/OperationFailed.h"
+
+namespace tobla {
+namespace {
+
+HWND ToHwnd(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)); }
+WindowHandle ToHandle(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
+}
+
+// SendMessage that gives up on a window that does not answer. A handle that is no
+// longer a window is not a failure: the message simply has no effect.
+LRESULT SendWithin(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window == 0) return 0;
+    DWORD_PTR result = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
+                            Win32ForeignWindows::kAnswerTimeoutMs, &result))
+        return static_cast<LRESULT>(result);
+    if (!IsWindow(ToHwnd(window))) return 0;
+    throw OperationFailed("window did not answer");
+}
+
+}  // namespace
+
+WindowHandle Win32ForeignWindows::FindTopLevel(const std::string& className) {
+    return ToHandle(FindWindowA(className.c_str(), /*lpWindowName=*/nullptr));
+}
+
+WindowHandle Win32ForeignWindows::FindChild(WindowHandle parent, WindowHandle after,
+                                            const std::string& className) {
+    return ToHandle(FindWindowExA(ToHwnd(parent), ToHwnd(after), className.c_str(),
+                                  /*lpszWindow=*/nullptr));
+}
+
+std::int32_t Win32ForeignWindows::Send(WindowHandle window, std::uint32_t message,
+                                       std::uint32_t wParam, std::int32_t lParam) {
+    return static_cast<std::int32_t>(SendWithin(window, message, wParam, lParam));
+}
+
+void Win32ForeignWindows::SetText(WindowHandle window, const std::string& text) {
+    SendWithin(window, msg::kSetText, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string Win32ForeignWindows::GetTextBuffer(WindowHandle window, std::uint32_t length) {
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    SendWithin(window, msg::kGetText, length + 1, reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(length);
+    return buffer;
+}
+
+void Win32ForeignWindows::YieldEvents() { PumpPendingMessages(); }
+
+void PumpPendingMessages() {
+    MSG message;
+    while (PeekMessageA(&message, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}  // namespace tobla

@@ -1,0 +1,86 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Interfaces.h"
+#include "platform/OperationFailed.h"
+
+namespace tobla::test {
+
+// A player whose facts a test sets; a fact whose `fail` flag is set throws.
+class FakePlayer : public PlayerFacts {
+public:
+    std::string title, length = "3:45", bitrate = "128", count = "10";
+    std::int32_t played = 5, position = 3;
+    bool failTitle = false, failPlayed = false, failLength = false, failPosition = false;
+    std::vector<std::string>* calls = nullptr;  // "title", "played", ... in order
+
+    std::string SongTitle() override { return Note("title"), Fail(failTitle), title; }
+    std::int32_t PlayedSeconds() override { return Note("played"), Fail(failPlayed), played; }
+    std::string SongLength() override { return Note("length"), Fail(failLength), length; }
+    std::string Bitrate() override { return Note("bitrate"), bitrate; }
+    std::int32_t ListPosition() override { return Note("position"), Fail(failPosition), position; }
+    std::string ListCount() override { return Note("count"), count; }
+
+private:
+    void Note(const char* what) {
+        if (calls) calls->push_back(what);
+    }
+    static void Fail(bool fail) {
+        if (fail) throw OperationFailed("fake failure");
+    }
+};
+
+// Records what the announcer does, in one ordered list of events.
+class Recorder : public ChatTargets, public PlayLog, public SettingsReader {
+public:
+    std::vector<std::string> events;
+    WindowHandle aimRoom = 7;
+    bool failSendChat = false;
+    std::string color;
+    std::function<void()> duringSendChat;
+
+    void SendChat(const std::string& text) override {
+        events.push_back("aol " + text);
+        if (duringSendChat) duringSendChat();
+        if (failSendChat) throw OperationFailed("entry box too long");
+    }
+    WindowHandle AimFindRoom() override { return aimRoom; }
+    void AimRoomSend(const std::string& text) override { events.push_back("aim " + text); }
+    void AppendPlayLog(const std::string& title) override { events.push_back("log " + title); }
+    std::string GetFromIni(const std::string& section, const std::string& key,
+                           const std::string& file) override {
+        events.push_back("ini " + section + " " + key + " " + file);
+        return key == "color" ? color : std::string();
+    }
+};
+
+class FakeControls : public AnnouncerControls {
+public:
+    bool aol = true, aim = true;
+    std::string font = "Arial", templateText = "%s - ( %l / %b )", label4;
+    std::vector<std::string> templateWrites;
+
+    bool AolTicked() override { return aol; }
+    bool AimTicked() override { return aim; }
+    std::string FontFace() override { return font; }
+    std::string TemplateText() override { return templateText; }
+    void SetTemplateText(const std::string& text) override {
+        templateText = text;
+        templateWrites.push_back(text);
+    }
+    void ShowLastTitle(const std::string& title) override { label4 = title; }
+};
+
+class FakeYielder : public Yielder {
+public:
+    std::function<void()> onYield;
+    int count = 0;
+    void YieldEvents() override {
+        ++count;
+        if (onYield) onYield();
+    }
+};
+
+}  // namespace tobla::test

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "core/PollCycle.h"
+#include "support/Fakes.h"
+
+namespace tobla {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class PollCycleTest : public ::testing::Test {
+protected:
+    test::FakePlayer player;
+    test::Recorder out;
+    test::FakeControls controls;
+    test::FakeYielder yielder;
+    PollCycle cycle{{player, out, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini"};
+
+    // What the tick did besides reading the settings.
+    Events Actions() {
+        Events actions;
+        for (const auto& e : out.events)
+            if (e.rfind("ini ", 0) != 0) actions.push_back(e);
+        return actions;
+    }
+    void TickTo(const std::string& title) {
+        player.title = title;
+        cycle.Tick();
+    }
+};
+
+TEST_F(PollCycleTest, TrackPlayingAtStartIsNotAnnouncedTheNextOneIs) {
+    cycle.SetLastAnnouncedTitle("First");
+    TickTo("First");
+    EXPECT_TRUE(Actions().empty());
+    TickTo("Second");
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Second - ( 3:45 / 128 )",
+                                 "aim Second - ( 3:45 / 128 )", "log Second"}));
+    EXPECT_EQ(controls.label4, "Second");
+}
+
+TEST_F(PollCycleTest, ReadsColourEveryTickBeforeTheChangeTest) {
+    out.color = "16711680";
+    cycle.SetLastAnnouncedTitle("Same");
+    TickTo("Same");
+    EXPECT_EQ(out.events, (Events{"ini Tobla color C:\\Tobla\\Tobla.ini",
+                                  "ini Tobla color C:\\Tobla\\Tobla.ini"}));
+    out.events.clear();
+    TickTo("New");
+    EXPECT_EQ(Actions().front(), "aol <font face=\"Arial\" color=#0000FF>New - ( 3:45 / 128 )");
+}
+
+TEST_F(PollCycleTest, IdenticalConsecutiveTitlesAnnounceOnce) {
+    TickTo("A");
+    TickTo("A");
+    TickTo("A");
+    EXPECT_EQ(Actions().size(), 3u);  // one aol, one aim, one log
+}
+
+TEST_F(PollCycleTest, WaitsForOneSecondPlayedAndForBufferingToEnd) {
+    player.played = 0;
+    TickTo("A");
+    EXPECT_TRUE(Actions().empty());
+    player.played = 1;
+    TickTo("B [Buffer: 50%]");
+    EXPECT_TRUE(Actions().empty());
+    TickTo("B [buffer: 50%]");
+    EXPECT_EQ(Actions().back(), "log B [buffer: 50%]");
+}
+
+TEST_F(PollCycleTest, ChangeTestReadsAllThreeEveryTick) {
+    std::vector<std::string> calls;
+    player.calls = &calls;
+    player.played = 0;
+    cycle.SetLastAnnouncedTitle("A");
+    TickTo("A");
+    EXPECT_EQ(calls, (Events{"title", "played", "title"}));
+}
+
+TEST_F(PollCycleTest, AFailingReadingOfTheChangeTestMeansNoChange) {
+    player.failPlayed = true;
+    TickTo("A");
+    player.failPlayed = false;
+    player.failTitle = true;
+    TickTo("B");
+    EXPECT_TRUE(Actions().empty());
+    EXPECT_EQ(cycle.LastAnnouncedTitle(), "");
+}
+
+TEST_F(PollCycleTest, TargetsFollowTheirBoxesAndTheLogIsAlwaysWritten) {
+    controls.aol = false;
+    controls.aim = false;
+    TickTo("A");
+    EXPECT_EQ(Actions(), (Events{"log A"}));
+    controls.aim = true;
+    out.aimRoom = 0;
+    TickTo("B");
+    EXPECT_EQ(Actions().back(), "log B");
+    EXPECT_EQ(Actions().size(), 2u);  // no AIM window: only the AIM target is skipped
+}
+
+TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
+    out.failSendChat = true;
+    TickTo("A");
+    EXPECT_EQ(Actions().size(), 3u);
+    EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
+}
+
+TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
+    controls.templateText = "   ";
+    TickTo("A");
+    EXPECT_EQ(controls.templateWrites, Events{"%s - ( %l / %b )"});
+    EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
+    EXPECT_EQ(yielder.count, 3);  // one yield per space removed
+    controls.templateText = "\t";
+    TickTo("B");
+    EXPECT_EQ(Actions()[4], "aim \t");
+}
+
+TEST_F(PollCycleTest, TitleKeptWholeNulsAndPlayerInitialIncluded) {
+    const std::string title("Song - W\0\0", 10);
+    TickTo(title);
+    EXPECT_EQ(cycle.LastAnnouncedTitle(), title);
+    EXPECT_EQ(Actions()[1], "aim " + title + " - ( 3:45 / 128 )");  // NULs follow the W
+    EXPECT_EQ(Actions().back(), "log " + title);
+    out.events.clear();
+    TickTo(title);
+    EXPECT_TRUE(Actions().empty());
+}
+
+TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
+    controls.templateText = "%s %l";  // one space: one yield inside the announcement
+    int nested = 0;
+    yielder.onYield = [&] {
+        ++nested;
+        player.title = "Other";
+        cycle.Tick();  // overlapping tick returns at once
+    };
+    out.duringSendChat = [&] { cycle.Tick(); };
+    TickTo("A");
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Other 3:45",
+                                 "aim Other 3:45", "log A"}));
+    yielder.onYield = nullptr;
+    cycle.Tick();  // the title read inside the yield is announced by the next tick
+    EXPECT_EQ(Actions().back(), "log Other");
+}
+
+}  // namespace
+}  // namespace tobla
