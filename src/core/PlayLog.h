@@ -1,0 +1,58 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "core/Files.h"
+#include "core/Interfaces.h"
+
+namespace tobla {
+
+inline constexpr const char* kNoLogFound = "No Log Found!";
+inline constexpr const char* kNoLogsAtAll = "Empty!";
+inline constexpr const char* kViewTodaysLogCaption = "View Today's Log";
+inline constexpr const char* kAllLogsCaption = "All Logs";
+
+namespace toolkit {
+std::string ReadTextFile(FileSystem& files, const std::string& path);
+// Writes the text and one CR LF as the whole file; a blank text is not written.
+void WriteTextFile(FileSystem& files, const std::string& text, const std::string& path);
+// Returns after about n seconds (also across midnight), letting events run.
+void WaitSeconds(int seconds, Clock& clock, Yielder& yielder);
+// programFolder + "\logs\played " + short date with "/" as ";" + ".log"
+std::string TodayLogPath(const std::string& programFolder, Clock& clock);
+}  // namespace toolkit
+
+// The daily play log beside the program: one line per announced track.
+class PlayLogFile : public PlayLog {
+public:
+    PlayLogFile(std::string programFolder, FileSystem& files, Clock& clock)
+        : folder_(std::move(programFolder)), files_(files), clock_(clock) {}
+    void AppendPlayLog(const std::string& title) override;
+
+private:
+    std::string folder_;
+    FileSystem& files_;
+    Clock& clock_;
+};
+
+// The two log links: open today's log in the editor, or the logs folder in the
+// file browser; with nothing to open the label shows a notice for about a second.
+class LogCommands {
+public:
+    using SetCaption = std::function<void(const std::string&)>;
+    LogCommands(std::string programFolder, FileSystem& files, Clock& clock, Launcher& launcher,
+                Yielder& yielder)
+        : folder_(std::move(programFolder)), files_(files), clock_(clock), launcher_(launcher),
+          yielder_(yielder) {}
+    void ViewTodaysLog(const SetCaption& setLabel5Caption);
+    void ViewAllLogs(const SetCaption& setLabel7Caption);
+
+private:
+    std::string folder_;
+    FileSystem& files_;
+    Clock& clock_;
+    Launcher& launcher_;
+    Yielder& yielder_;
+};
+
+}  // namespace tobla

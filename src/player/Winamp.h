@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/Interfaces.h"
+#include "platform/ForeignWindows.h"
+
+// Finding the Winamp player (2.x: class "Winamp v1.x", 3: class "Studio") and
+// reading the title and the playback facts of the current track from its windows.
+// Every call decides the generation afresh and asks the player anew. Operations
+// that cannot produce their result throw OperationFailed.
+namespace tobla::winampApi {
+
+WindowHandle GetWinampWindow(ForeignWindows& windows);
+std::string GetSongTitle(ForeignWindows& windows);
+std::int32_t GetPlayedSeconds(ForeignWindows& windows);
+std::int32_t GetSongSeconds(ForeignWindows& windows);
+std::string GetSongLength(ForeignWindows& windows);
+std::string GetBitrate(ForeignWindows& windows);
+std::int32_t GetListPosition(ForeignWindows& windows);
+std::string GetListCount(ForeignWindows& windows);
+
+// The pure text rules, for callers and tests that have the caption already.
+std::string TitleFromWinamp2Caption(const std::string& caption);
+std::string TitleFromWinamp3Caption(const std::string& caption);
+std::string FormatSongLength(std::int32_t seconds);
+
+}  // namespace tobla::winampApi
+
+namespace tobla {
+
+// The running player as the poll cycle's source of facts.
+class WinampPlayer : public PlayerFacts {
+public:
+    explicit WinampPlayer(ForeignWindows& windows) : windows_(windows) {}
+    std::string SongTitle() override { return winampApi::GetSongTitle(windows_); }
+    std::int32_t PlayedSeconds() override { return winampApi::GetPlayedSeconds(windows_); }
+    std::string SongLength() override { return winampApi::GetSongLength(windows_); }
+    std::string Bitrate() override { return winampApi::GetBitrate(windows_); }
+    std::int32_t ListPosition() override { return winampApi::GetListPosition(windows_); }
+    std::string ListCount() override { return winampApi::GetListCount(windows_); }
+
+private:
+    ForeignWindows& windows_;
+};
+
+}  // namespace tobla
