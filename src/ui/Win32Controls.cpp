@@ -1,0 +1,33 @@
+#include "ui/Win32Controls.h"
+
+namespace tobla {
+
+int ComboList::Count() {
+    const LRESULT count = SendMessageA(combo_, CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string ComboList::Entry(int index) {
+    const LRESULT length = SendMessageA(combo_, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void ComboList::Append(const std::string& text) {
+    SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ComboList::Remove(int index) { SendMessageA(combo_, CB_DELETESTRING, index, 0); }
+
+std::string WindowTextOf(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+}  // namespace tobla

@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include "ui/FrmMain.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // One announcer at a time: a second start shows the running window and ends.
+    CreateMutexA(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, "Tobla.Announcer");
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (HWND running = FindWindowA(tobla::frmMain::kClassName, /*lpWindowName=*/nullptr)) {
+            ShowWindow(running, SW_SHOW);
+            SetForegroundWindow(running);
+        }
+        return 0;
+    }
+    static tobla::frmMain form(instance);
+    if (!form.Load()) return 1;
+    MSG message;
+    while (GetMessageA(&message, /*hWnd=*/nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(form.Window(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

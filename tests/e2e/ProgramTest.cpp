@@ -1,0 +1,187 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/ToblaProcess.h"
+#include "ui/ControlIds.h"
+#include "ui/TrayIcon.h"
+
+namespace tobla::e2e {
+namespace {
+
+const char* const kFirstStartIni = "[Tobla]\r\nformat=%s - ( %l / %b )\r\n";
+
+int CALLBACK FirstFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM face) {
+    if (font->lfFaceName[0] != '@') {
+        *reinterpret_cast<std::string*>(face) = font->lfFaceName;
+        return 0;
+    }
+    return 1;
+}
+
+std::string SomeInstalledFace() {
+    std::string face;
+    LOGFONTA all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &all, reinterpret_cast<FONTENUMPROCA>(&FirstFace),
+                        reinterpret_cast<LPARAM>(&face), 0);
+    ReleaseDC(nullptr, dc);
+    return face;
+}
+
+bool PopupMenuShown() {
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
+TEST(Program, FirstStartWithNoFiles) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_UNCHECKED);
+    EXPECT_EQ(tobla.CheckState(IDC_CHECK2), BST_UNCHECKED);
+    EXPECT_EQ(tobla.Text(IDC_TEXT1), "%s - ( %l / %b )");
+    EXPECT_EQ(tobla.Text(IDC_COMBO1), "Combo1");
+    EXPECT_EQ(SendMessageA(tobla.Control(IDC_COMBO1), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_GT(SendMessageA(tobla.Control(IDC_COMBO1), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(tobla.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(folder.Read("Tobla.ini"), kFirstStartIni);
+    EXPECT_EQ(tobla.Text(IDC_LABEL5), "View Today's Log");
+    EXPECT_EQ(tobla.Text(IDC_LABEL9), "Winamp 2/3 ; AOL/AIM 32-bit");
+    EXPECT_TRUE(GetWindowLongA(tobla.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Label4 lies below the visible client area.
+    RECT client, label;
+    GetClientRect(tobla.Window(), &client);
+    GetWindowRect(tobla.Control(IDC_LABEL4), &label);
+    MapWindowPoints(nullptr, tobla.Window(), reinterpret_cast<POINT*>(&label), 2);
+    EXPECT_GE(label.top, client.bottom);
+}
+
+TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Click(IDC_CHECK1);
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("aol=1") != std::string::npos; }));
+    EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_CHECKED);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(tobla.Window(), nullptr), &gui);
+    HWND combo = tobla.Control(IDC_COMBO1);
+    EXPECT_TRUE(gui.hwndFocus == combo || GetParent(gui.hwndFocus) == combo);
+    tobla.Click(IDC_CHECK2);
+    tobla.Click(IDC_CHECK1);
+    ASSERT_TRUE(WaitUntil([&] {
+        return folder.Read("Tobla.ini") ==
+               std::string(kFirstStartIni) + "aol=0\r\naim=1\r\n";
+    })) << folder.Read("Tobla.ini");
+
+    SetWindowTextA(tobla.Control(IDC_TEXT1), "");
+    tobla.Type(IDC_TEXT1, "%s!");
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("format=%s!\r\n") != std::string::npos; }))
+        << folder.Read("Tobla.ini");
+    EXPECT_EQ(folder.Read("Tobla.ini").find("format="), 9u);  // rewritten in place
+
+    tobla.PressEnter(IDC_TEXT1);
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("send.fmt") == "%s!\r\n"; }));
+    EXPECT_EQ(tobla.Text(IDC_TEXT1), "%s!");  // the key was swallowed
+    tobla.Type(IDC_TEXT1, ", %l");
+    tobla.PressEnter(IDC_TEXT1);
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("send.fmt") == "%s!\r\n%s!, %l\r\n"; }));
+    tobla.PressEnter(IDC_TEXT1);  // already in the list: nothing added
+    tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+    ASSERT_TRUE(tobla.WaitForExit());
+    EXPECT_EQ(folder.Read("send.fmt"), "%s!\r\n%s!, %l\r\n");
+
+    // A restart loads the list (split at the comma) and the stored settings.
+    ToblaProcess again(folder);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(again.CheckState(IDC_CHECK1), BST_UNCHECKED);
+    EXPECT_EQ(again.CheckState(IDC_CHECK2), BST_CHECKED);
+    EXPECT_EQ(again.Text(IDC_TEXT1), "%s!, %l");
+    EXPECT_EQ(SendMessageA(again.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 3);
+}
+
+TEST(Program, StoredFontAndColourComeBack) {
+    const std::string face = SomeInstalledFace();
+    ASSERT_FALSE(face.empty());
+    ProgramFolder folder;
+    folder.Write("Tobla.ini", "[Tobla]\r\nfont=" + face + "\r\ncolor=255\r\naol=2\r\n");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    EXPECT_EQ(tobla.Text(IDC_COMBO1), face);
+    EXPECT_NE(SendMessageA(tobla.Control(IDC_COMBO1), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_INDETERMINATE);
+    HWND swatch = tobla.Control(IDC_PICTURE1);
+    RedrawWindow(swatch, nullptr, nullptr, RDW_UPDATENOW | RDW_INVALIDATE | RDW_ERASE);
+    EXPECT_TRUE(WaitUntil([&] {
+        HDC dc = GetDC(swatch);
+        const COLORREF pixel = GetPixel(dc, 4, 4);
+        ReleaseDC(swatch, dc);
+        return pixel == RGB(255, 0, 0);
+    }, 3000));
+    // The stored grey state wrote itself back; the stored template was absent.
+    EXPECT_NE(folder.Read("Tobla.ini").find("aol=2\r\n"), std::string::npos);
+    EXPECT_NE(folder.Read("Tobla.ini").find("format=%s - ( %l / %b )"), std::string::npos);
+
+    std::string otherCase = face;
+    for (char& c : otherCase) c = static_cast<char>(islower(static_cast<unsigned char>(c)) ? toupper(c) : tolower(c));
+    folder.Write("Tobla.ini", "[Tobla]\r\nfont=" + otherCase + "\r\n");
+    tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+    ASSERT_TRUE(tobla.WaitForExit());
+    ToblaProcess again(folder);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(again.Text(IDC_COMBO1), "Combo1");
+    EXPECT_EQ(SendMessageA(again.Control(IDC_COMBO1), CB_GETCURSEL, 0, 0), CB_ERR);
+}
+
+TEST(Program, CloseAndMinimiseHideTheTrayShowsAndExitEnds) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Post(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
+    EXPECT_TRUE(IsWindow(tobla.Window()));
+    tobla.Post(kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Visible(); }));
+    tobla.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
+    tobla.Post(kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Visible(); }));
+    EXPECT_FALSE(IsIconic(tobla.Window()));
+    // A single click on the icon does nothing; pointer movements never open the menu.
+    tobla.Post(kTrayCallbackMessage, 1, WM_LBUTTONUP);
+    for (int x : {3, 5, 259, 261})
+        PostMessageA(tobla.Control(IDC_LABEL9), WM_MOUSEMOVE, 0, MAKELPARAM(x, 2)),
+            tobla.Post(WM_MOUSEMOVE, 0, MAKELPARAM(x, 2));
+    Sleep(300);
+    EXPECT_FALSE(PopupMenuShown());
+    EXPECT_TRUE(tobla.Visible());
+
+    tobla.Post(WM_COMMAND, IDM_CLOSE, 0);  // Close in the icon's menu runs Exit
+    EXPECT_TRUE(tobla.WaitForExit());
+}
+
+TEST(Program, ASecondStartShowsTheRunningWindowAndEnds) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Post(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    std::string commandLine = "\"" + folder.File("Tobla.exe") + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &second));
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(second.hProcess);
+    CloseHandle(second.hThread);
+    EXPECT_TRUE(WaitUntil([&] { return tobla.Visible(); }));
+    tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+    EXPECT_TRUE(tobla.WaitForExit());
+}
+
+}  // namespace
+}  // namespace tobla::e2e

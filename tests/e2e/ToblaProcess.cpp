@@ -1,0 +1,160 @@
+#include "e2e/ToblaProcess.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace tobla::e2e {
+namespace {
+
+void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindToblaWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && std::string(className) == "Tobla") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Pump();
+        Sleep(10);
+    }
+}
+
+std::string ToblaExe() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\')) + "\\Tobla.exe";
+}
+
+ProgramFolder::ProgramFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    path_ = std::string(temp) + "tobla-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+    CreateDirectoryA(path_.c_str(), nullptr);
+    CopyFileA(ToblaExe().c_str(), File("Tobla.exe").c_str(), /*bFailIfExists=*/FALSE);
+}
+
+ProgramFolder::~ProgramFolder() {
+    // Leave nothing behind: the program folder and its logs.
+    for (const char* name : {"Tobla.exe", "Tobla.ini", "send.fmt"}) DeleteFileA(File(name).c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + "\\logs\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do DeleteFileA((path_ + "\\logs\\" + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA((path_ + "\\logs").c_str());
+    RemoveDirectoryA(path_.c_str());
+}
+
+void ProgramFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(File(name), std::ios::binary) << bytes;
+}
+
+std::string ProgramFolder::Read(const std::string& name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool ProgramFolder::Exists(const std::string& name) const {
+    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ToblaProcess::ToblaProcess(const ProgramFolder& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + folder.File("Tobla.exe") + "\"";
+    // Started from another folder, as from a shortcut: the program finds its own.
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_))
+        return;
+    Search search{process_.dwProcessId, nullptr};
+    WaitUntil([&] {
+        EnumWindows(&FindToblaWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr && IsWindowVisible(search.found);
+    });
+    window_ = search.found;
+}
+
+ToblaProcess::~ToblaProcess() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+std::string ToblaProcess::Text(int id) const {
+    HWND control = Control(id);
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+int ToblaProcess::CheckState(int id) const {
+    return static_cast<int>(SendMessageA(Control(id), BM_GETCHECK, 0, 0));
+}
+
+void ToblaProcess::Click(int id) const { SendCommand(id, BN_CLICKED); }
+
+void ToblaProcess::SendCommand(int id, int code) const {
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void ToblaProcess::Type(int id, const std::string& text) const {
+    HWND edit = GetWindow(Control(id), GW_CHILD);
+    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+}
+
+void ToblaProcess::PressEnter(int id) const {
+    HWND edit = GetWindow(Control(id), GW_CHILD);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(edit, WM_CHAR, '\r', 1);
+    PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+void ToblaProcess::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
+    PostMessageA(window_, message, wParam, lParam);
+}
+
+bool ToblaProcess::WaitForExit(DWORD timeoutMs) {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+}  // namespace tobla::e2e

@@ -1,0 +1,57 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tobla::e2e {
+
+// Waits for a condition with a deadline, letting the caller's messages run.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// A fresh program folder in the temporary folder, with Tobla.exe copied into it.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;  // empty when missing
+    bool Exists(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// Tobla.exe started as a user starts it, driven only through its windows.
+class ToblaProcess {
+public:
+    explicit ToblaProcess(const ProgramFolder& folder);
+    ~ToblaProcess();  // ends the process if a test left it running
+
+    bool Started() const { return window_ != nullptr; }
+    HWND Window() const { return window_; }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    std::string Text(int id) const;
+    int CheckState(int id) const;
+    bool Visible() const { return IsWindowVisible(window_) != FALSE; }
+
+    void Click(int id) const;                 // a click as the control reports it
+    void Type(int id, const std::string& text) const;  // characters into a combo box's edit
+    void PressEnter(int id) const;
+    void SendCommand(int id, int code) const;
+    void Post(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    bool WaitForExit(DWORD timeoutMs = 10000);
+    DWORD ProcessId() const { return process_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+// The full path of Tobla.exe beside the test program.
+std::string ToblaExe();
+
+}  // namespace tobla::e2e

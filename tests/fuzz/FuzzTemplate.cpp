@@ -1,0 +1,52 @@
+// Template expansion with facts taken from the input, and the colour setting's
+// numeric reading: never crashes; a template without "%" comes back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "core/Template.h"
+#include "platform/OperationFailed.h"
+
+namespace {
+class InputPlayer : public tobla::PlayerFacts {
+public:
+    explicit InputPlayer(const std::string& facts) : facts_(facts) {}
+    std::string SongTitle() override { return Piece(0); }
+    std::int32_t PlayedSeconds() override { return 1; }
+    std::string SongLength() override { return Piece(1); }
+    std::string Bitrate() override { return Piece(2); }
+    std::int32_t ListPosition() override {
+        if (Piece(3).empty()) throw tobla::OperationFailed("no position");
+        return static_cast<std::int32_t>(Piece(3).size());
+    }
+    std::string ListCount() override { return Piece(4); }
+
+private:
+    std::string Piece(int n) const {
+        std::size_t from = 0;
+        for (int i = 0; i < n && from != std::string::npos; ++i) {
+            from = facts_.find('\n', from);
+            if (from != std::string::npos) ++from;
+        }
+        if (from == std::string::npos) return {};
+        return facts_.substr(from, facts_.find('\n', from) - from);
+    }
+    std::string facts_;
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find('\x01');
+    const std::string templateText = input.substr(0, split);
+    InputPlayer player(split == std::string::npos ? std::string() : input.substr(split + 1));
+    const std::string line = tobla::ExpandTemplate(templateText, player);
+    if (templateText.find('%') == std::string::npos && line != templateText) std::abort();
+    try {
+        const std::string color = tobla::ColorTextFromSetting(templateText);
+        if (!templateText.empty() && color.size() != 7) std::abort();
+    } catch (const tobla::OperationFailed&) {
+    }
+    if (tobla::toolkit::StripSpaces(templateText).find(' ') != std::string::npos) std::abort();
+    return 0;
+}

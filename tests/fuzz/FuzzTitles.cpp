@@ -1,0 +1,14 @@
+// Title derivation of both player generations on arbitrary captions: never crashes,
+// and a title never grows beyond its caption.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "player/Winamp.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string caption(reinterpret_cast<const char*>(data), size);
+    if (tobla::winampApi::TitleFromWinamp2Caption(caption).size() > caption.size()) std::abort();
+    if (tobla::winampApi::TitleFromWinamp3Caption(caption).size() > caption.size()) std::abort();
+    return 0;
+}
