@@ -61,12 +61,10 @@ class FakeClock : public Clock {
 public:
     std::string date = "12/6/2026", time = "9:41:07 PM";
     double now = 0, step = 0.25;
-    int readings = 0;
 
     std::string ShortDate() override { return date; }
     std::string LongTime() override { return time; }
     double SecondsSinceMidnight() override {
-        ++readings;
         const double reading = now;
         now += step;
         if (now >= 86400) now -= 86400;

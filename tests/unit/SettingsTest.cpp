@@ -9,15 +9,13 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(ListFieldsTest, SplitsAtCommasAndLineEnds) {
+TEST(ListFieldsTest, SplitsAtCommasAndLineEndsKeepingEmptyLines) {
     EXPECT_EQ(ReadListFields("%s - ( %l / %b )\r\n%s, %l\r\n"),
               (Entries{"%s - ( %l / %b )", "%s", "%l"}));
     EXPECT_EQ(ReadListFields("a\nb,c"), (Entries{"a", "b", "c"}));
     EXPECT_EQ(ReadListFields("  \tlead"), (Entries{"lead"}));
     EXPECT_TRUE(ReadListFields("").empty());
-}
-
-TEST(ListFieldsTest, EmptyLineIsOneEmptyFieldButNoFieldFollowsTheLastLineEnd) {
+    // An empty line is one empty field; no field follows the last line end.
     EXPECT_EQ(ReadListFields("a\r\n\r\nb\r\n"), (Entries{"a", "", "b"}));
     EXPECT_EQ(ReadListFields("\r\n"), (Entries{""}));
     EXPECT_EQ(ReadListFields("a,\r\n"), (Entries{"a", ""}));
