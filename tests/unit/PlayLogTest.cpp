@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "core/PlayLog.h"
+#include "support/Fakes.h"
+#include "support/FileFakes.h"
+
+namespace tobla {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const std::string kFolder = "C:\\Tobla";
+const std::string kTodaysLog = "C:\\Tobla\\logs\\played 12;6;2026.log";
+
+class FakeLauncher : public Launcher {
+public:
+    Texts commands;
+    void Launch(const std::string& commandLine) override { commands.push_back(commandLine); }
+};
+
+TEST(WaitSecondsTest, WaitsAboutNSecondsFromTheRoundedStartYieldingMeanwhile) {
+    test::FakeClock clock;
+    test::FakeYielder yielder;
+    clock.now = 100.5;  // rounds to 100 (half to even)
+    toolkit::WaitSeconds(1, clock, yielder);
+    EXPECT_EQ(clock.now, 101.25);  // last reading 101.0
+    EXPECT_EQ(yielder.count, 2);
+
+    clock.now = 101.5;  // rounds to 102
+    yielder.count = 0;
+    toolkit::WaitSeconds(1, clock, yielder);
+    EXPECT_EQ(clock.now, 103.25);
+    EXPECT_EQ(yielder.count, 6);
+
+    yielder.count = 0;  // the test comes before the first yield
+    toolkit::WaitSeconds(0, clock, yielder);
+    EXPECT_EQ(yielder.count, 0);
+}
+
+TEST(WaitSecondsTest, EndsWhenTheClockRestartsAtMidnight) {
+    test::FakeClock clock;
+    test::FakeYielder yielder;
+    clock.now = 86399.5;  // rounds to 86400; the clock wraps to 0 after one step
+    toolkit::WaitSeconds(2, clock, yielder);
+    EXPECT_EQ(clock.now, 2.25);
+    EXPECT_EQ(yielder.count, 10);
+}
+
+TEST(WriteTextFileTest, BlankTextsAreNotWritten) {
+    test::MemoryFileSystem files;
+    files.folders.insert(kFolder);
+    const std::string path = kFolder + "\\x.txt";
+    for (const char* blank : {"", "   ", "\r", "\n", "\r\n"}) {
+        toolkit::WriteTextFile(files, blank, path);
+        EXPECT_FALSE(files.files.count(path)) << '"' << blank << '"';
+    }
+    toolkit::WriteTextFile(files, "\n\n", path);
+    EXPECT_EQ(toolkit::ReadTextFile(files, path), "\n\n\r\n");
+    toolkit::WriteTextFile(files, " a", path);
+    EXPECT_EQ(toolkit::ReadTextFile(files, path), " a\r\n");
+    EXPECT_EQ(toolkit::ReadTextFile(files, kFolder + "\\missing.txt"), "");
+}
+
+class PlayLogTest : public ::testing::Test {
+protected:
+    test::MemoryFileSystem files;
+    test::FakeClock clock;
+    PlayLogFile log{kFolder, files, clock};
+    void SetUp() override { files.folders.insert(kFolder); }
+};
+
+TEST_F(PlayLogTest, FirstAnnouncementCreatesFolderAndFileThenLinesAccumulate) {
+    EXPECT_EQ(toolkit::TodayLogPath(kFolder, clock), kTodaysLog);
+    log.AppendPlayLog("Artist - Song");
+    EXPECT_TRUE(files.folders.count(kFolder + "\\logs"));
+    EXPECT_EQ(files.files[kTodaysLog], "12/6/2026 / 9:41:07 PM / Artist - Song\r\n");
+    clock.time = "9:45:00 PM";
+    log.AppendPlayLog("Band - Tune - W");  // logged whole, as Label4 holds it
+    EXPECT_EQ(files.files[kTodaysLog],
+              "12/6/2026 / 9:41:07 PM / Artist - Song\r\n12/6/2026 / 9:45:00 PM / Band - Tune - W\r\n");
+}
+
+TEST_F(PlayLogTest, HandEditedLastLineGetsTheNewLineOnALineOfItsOwn) {
+    files.folders.insert(kFolder + "\\logs");
+    files.files[kTodaysLog] = "edited by hand";
+    log.AppendPlayLog("Song");
+    EXPECT_EQ(files.files[kTodaysLog], "edited by hand\r\n12/6/2026 / 9:41:07 PM / Song\r\n");
+}
+
+TEST_F(PlayLogTest, LockedLogOrAFileNamedLogsKeepsEverythingAsItWas) {
+    files.folders.insert(kFolder + "\\logs");
+    files.files[kTodaysLog] = "earlier\r\n";
+    files.locked.insert(kTodaysLog);
+    log.AppendPlayLog("Song");
+    EXPECT_EQ(files.files[kTodaysLog], "earlier\r\n");
+
+    test::MemoryFileSystem blocked;
+    blocked.folders.insert(kFolder);
+    blocked.files[kFolder + "\\logs"] = "not a folder";
+    PlayLogFile blockedLog{kFolder, blocked, clock};
+    blockedLog.AppendPlayLog("Song");
+    EXPECT_EQ(blocked.files.size(), 1u);
+    EXPECT_FALSE(blocked.folders.count(kFolder + "\\logs"));
+}
+
+class LogCommandsTest : public PlayLogTest {
+protected:
+    FakeLauncher launcher;
+    test::FakeYielder yielder;
+    LogCommands commands{kFolder, files, clock, launcher, yielder};
+    Texts label5, label7;
+    LogCommands::SetCaption setLabel5 = [this](const std::string& c) { label5.push_back(c); };
+    LogCommands::SetCaption setLabel7 = [this](const std::string& c) { label7.push_back(c); };
+};
+
+TEST_F(LogCommandsTest, WithNothingToOpenTheLabelShowsANoticeForASecond) {
+    commands.ViewTodaysLog(setLabel5);
+    EXPECT_EQ(label5, (Texts{"No Log Found!", "View Today's Log"}));
+    EXPECT_GT(yielder.count, 0);
+
+    files.folders.insert(kFolder + "\\logs");
+    files.folders.insert(kFolder + "\\logs\\sub");
+    commands.ViewAllLogs(setLabel7);
+    EXPECT_EQ(label7, (Texts{"Empty!", "All Logs"}));
+    EXPECT_TRUE(launcher.commands.empty());
+}
+
+TEST_F(LogCommandsTest, WithALogTheEditorOrTheBrowserIsStarted) {
+    log.AppendPlayLog("Song");
+    commands.ViewTodaysLog(setLabel5);
+    commands.ViewAllLogs(setLabel7);
+    EXPECT_EQ(launcher.commands,
+              (Texts{"notepad " + kTodaysLog, "explorer C:\\Tobla\\logs\\"}));
+    EXPECT_TRUE(label5.empty());
+    EXPECT_TRUE(label7.empty());
+}
+
+TEST_F(LogCommandsTest, ASecondClickDuringTheNoticeRunsItsOwnNotice) {
+    bool clicked = false;
+    yielder.onYield = [&] {
+        if (clicked) return;
+        clicked = true;
+        commands.ViewTodaysLog(setLabel5);
+    };
+    commands.ViewTodaysLog(setLabel5);
+    EXPECT_EQ(label5, (Texts{"No Log Found!", "No Log Found!", "View Today's Log", "View Today's Log"}));
+}
+
+}  // namespace
+}  // namespace tobla

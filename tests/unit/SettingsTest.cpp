@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "core/Settings.h"
+#include "support/Fakes.h"
+#include "support/FileFakes.h"
+
+namespace tobla {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+TEST(ListFieldsTest, SplitsAtCommasAndLineEndsKeepingEmptyLines) {
+    EXPECT_EQ(ReadListFields("%s - ( %l / %b )\r\n%s, %l\r\n"),
+              (Entries{"%s - ( %l / %b )", "%s", "%l"}));
+    EXPECT_EQ(ReadListFields("a\nb,c"), (Entries{"a", "b", "c"}));
+    EXPECT_EQ(ReadListFields("  \tlead"), (Entries{"lead"}));
+    EXPECT_TRUE(ReadListFields("").empty());
+    // An empty line is one empty field; no field follows the last line end.
+    EXPECT_EQ(ReadListFields("a\r\n\r\nb\r\n"), (Entries{"a", "", "b"}));
+    EXPECT_EQ(ReadListFields("\r\n"), (Entries{""}));
+    EXPECT_EQ(ReadListFields("a,\r\n"), (Entries{"a", ""}));
+}
+
+TEST(ListFieldsTest, QuotedFieldKeepsCommasAndLosesItsQuotes) {
+    EXPECT_EQ(ReadListFields("\"%s, %l\"\r\nnext\r\n"), (Entries{"%s, %l", "next"}));
+    // Whatever follows the closing quote up to the separator is dropped.
+    EXPECT_EQ(ReadListFields("  \"a,b\" junk,c\n"), (Entries{"a,b", "c"}));
+    EXPECT_EQ(ReadListFields("say \"hi\"\r\n"), (Entries{"say \"hi\""}));
+}
+
+TEST(ListFieldsTest, SurvivesNulBytesAndAnUnterminatedQuote) {
+    const std::string withNul("a\0b,c\r\n", 7);
+    EXPECT_EQ(ReadListFields(withNul), (Entries{std::string("a\0b", 3), "c"}));
+    EXPECT_EQ(ReadListFields("x\r\n\"open, to\r\nthe end"), (Entries{"x", "open, to\r\nthe end"}));
+    EXPECT_EQ(ReadListFields("\""), (Entries{""}));
+}
+
+class ListFileTest : public ::testing::Test {
+protected:
+    const std::string path = "C:\\Tobla\\send.fmt";
+    test::MemoryFileSystem files;
+    test::FakeYielder yielder;
+    void SetUp() override { files.folders.insert("C:\\Tobla"); }
+};
+
+TEST_F(ListFileTest, SavedTemplateWithACommaComesBackAsTwoEntries) {
+    test::VectorList saved({"%s - ( %l / %b )", "%s, %l"});
+    toolkit::SaveListToFile(path, saved, files);
+    EXPECT_EQ(files.files[path], "%s - ( %l / %b )\r\n%s, %l\r\n");
+
+    test::VectorList loaded({"kept"});
+    toolkit::LoadListFromFile(path, loaded, files, yielder);
+    EXPECT_EQ(loaded.entries, (Entries{"kept", "%s - ( %l / %b )", "%s", "%l"}));
+    EXPECT_EQ(yielder.count, 3);
+}
+
+TEST_F(ListFileTest, YieldComesBeforeEachAppend) {
+    files.files[path] = "one\r\ntwo\r\n";
+    test::VectorList list;
+    std::vector<int> countsSeenInYield;
+    yielder.onYield = [&] { countsSeenInYield.push_back(list.Count()); };
+    toolkit::LoadListFromFile(path, list, files, yielder);
+    EXPECT_EQ(countsSeenInYield, (std::vector<int>{0, 1}));
+}
+
+TEST_F(ListFileTest, EmptyListGivesEmptyFileThatLoadsNothing) {
+    files.files[path] = "old\r\n";
+    test::VectorList empty;
+    toolkit::SaveListToFile(path, empty, files);
+    EXPECT_EQ(files.files[path], "");
+    toolkit::LoadListFromFile(path, empty, files, yielder);
+    EXPECT_TRUE(empty.entries.empty());
+    EXPECT_EQ(yielder.count, 0);
+}
+
+TEST_F(ListFileTest, UnreadableFileAddsNothingAndUnwritableFileIsLeftAlone) {
+    files.files[path] = "a\r\n";
+    files.locked.insert(path);
+    test::VectorList list({"x"});
+    toolkit::LoadListFromFile(path, list, files, yielder);
+    EXPECT_EQ(list.entries, (Entries{"x"}));
+    toolkit::SaveListToFile(path, list, files);
+    EXPECT_EQ(files.files[path], "a\r\n");
+    toolkit::LoadListFromFile("C:\\Tobla\\missing.fmt", list, files, yielder);
+    EXPECT_EQ(list.entries, (Entries{"x"}));
+}
+
+TEST(IsInListTest, IgnoresCaseButNotOtherDifferences) {
+    test::VectorList list({"arial", "%s - ( %l / %b )"});
+    EXPECT_TRUE(toolkit::IsInList(list, "ARIAL"));
+    EXPECT_TRUE(toolkit::IsInList(list, "%S - ( %L / %B )"));
+    EXPECT_FALSE(toolkit::IsInList(list, "arial "));
+    test::VectorList empty;
+    EXPECT_FALSE(toolkit::IsInList(empty, ""));
+}
+
+TEST(RemoveDuplicatesTest, RemovesOnlyNeighboursEqualIgnoringCase) {
+    test::FakeYielder yielder;
+    test::VectorList list({"Arial", "arial", "Courier", "Arial"});
+    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder), 1);
+    EXPECT_EQ(list.entries, (Entries{"Arial", "Courier", "Arial"}));
+
+    test::VectorList run({"A", "a", "A", "b", "B"});
+    EXPECT_EQ(winampApi::RemoveDuplicates(run, yielder), 3);
+    EXPECT_EQ(run.entries, (Entries{"A", "b"}));
+
+    test::VectorList empty;
+    EXPECT_EQ(winampApi::RemoveDuplicates(empty, yielder), 0);
+}
+
+TEST(RemoveDuplicatesTest, ReReadsTheListAfterEachYield) {
+    test::VectorList list({"a", "b", "c", "c"});
+    test::FakeYielder yielder;
+    // A handler running in the first yield empties most of the list.
+    yielder.onYield = [&] {
+        if (yielder.count == 1) list.entries = {"x", "x"};
+    };
+    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder), 1);
+    EXPECT_EQ(list.entries, (Entries{"x"}));
+    EXPECT_EQ(yielder.count, 2);
+}
+
+}  // namespace
+}  // namespace tobla

@@ -1,0 +1,214 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "core/PlayLog.h"
+#include "core/PollCycle.h"
+#include "core/Settings.h"
+#include "platform/win32/Win32Services.h"
+#include "support/Fakes.h"
+#include "support/FileFakes.h"
+
+namespace tobla {
+namespace {
+
+// A fresh folder under the temporary folder, removed with its contents afterwards.
+class TempFolderTest : public ::testing::Test {
+protected:
+    std::string folder;
+
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        static int serial = 0;
+        folder = std::string(temp) + "tobla-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(++serial);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    void TearDown() override { RemoveTree(folder); }
+
+    static void RemoveTree(const std::string& path) {
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = found.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string child = path + "\\" + name;
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(child);
+                else
+                    DeleteFileA(child.c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(path.c_str());
+    }
+
+    std::string Bytes(const std::string& path) {
+        return files.ReadFile(path).value_or("<unreadable>");
+    }
+    void Put(const std::string& path, const std::string& bytes, DWORD attributes = 0) {
+        ASSERT_TRUE(files.WriteFile(path, bytes));
+        if (attributes) SetFileAttributesA(path.c_str(), attributes);
+    }
+
+    Win32FileSystem files;
+};
+
+class SettingsWin32Test : public TempFolderTest {
+protected:
+    std::string ini() const { return folder + kSettingsFileName; }
+    Win32Settings settings;
+};
+
+TEST_F(SettingsWin32Test, FileHoldsKeysInFirstWrittenOrderAndRewritesInPlace) {
+    settings.WriteToIni("Tobla", "format", "%s - ( %l / %b )", ini());
+    EXPECT_EQ(Bytes(ini()), "[Tobla]\r\nformat=%s - ( %l / %b )\r\n");
+
+    settings.WriteToIni("Tobla", "aol", "1", ini());
+    settings.WriteToIni("Tobla", "color", "255", ini());
+    settings.WriteToIni("Tobla", "format", "%s", ini());
+    EXPECT_EQ(Bytes(ini()), "[Tobla]\r\nformat=%s\r\naol=1\r\ncolor=255\r\n");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), "%s");
+}
+
+// What the profile writer does to a hand-edited file: names keep their case, the
+// whole file comes back with CR LF line ends, blanks around "=" and the value go.
+TEST_F(SettingsWin32Test, WriterKeepsHandWrittenNamesAndMendsLineEnds) {
+    Put(ini(), "[Other]\r\nx=1\r\n[tobla]\nAOL=1\nfont = Arial ");
+    settings.WriteToIni("Tobla", "aol", "0", ini());
+    settings.WriteToIni("Tobla", "color", "255", ini());
+    EXPECT_EQ(Bytes(ini()), "[Other]\r\nx=1\r\n[tobla]\r\nAOL=0\r\nfont=Arial\r\ncolor=255\r\n");
+}
+
+TEST_F(SettingsWin32Test, ReadsHandWrittenFilesLikeTheProfileFunctions) {
+    Put(ini(),
+        "[tobla]\r\nAOL=1\r\nfont =  Arial  \r\nformat=\"%s, %l\"\r\nquoted='x'\r\n"
+        "color=\r\n");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "aol", ini()), "1");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "AOL", ini()), "1");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "font", ini()), "Arial");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), "%s, %l");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "quoted", ini()), "x");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "color", ini()), "");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "aim", ini()), "");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "aol", folder + "\\missing.ini"), "");
+}
+
+TEST_F(SettingsWin32Test, LongValueReadsBackAsItsFirst749Characters) {
+    std::string value;
+    for (int i = 0; i < 800; ++i) value += static_cast<char>('a' + i % 26);
+    settings.WriteToIni("Tobla", "format", value, ini());
+    EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), value.substr(0, 749));
+}
+
+TEST_F(TempFolderTest, FileExistsMatchesOnlyOrdinaryFiles) {
+    const std::string sub = folder + "\\sub";
+    ASSERT_TRUE(files.CreateFolder(sub));
+    EXPECT_FALSE(files.CreateFolder(sub));
+    Put(sub + "\\hidden", "h", FILE_ATTRIBUTE_HIDDEN);
+    Put(sub + "\\system", "s", FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_TRUE(files.CreateFolder(sub + "\\inner"));
+
+    EXPECT_FALSE(files.FileExists(""));
+    EXPECT_FALSE(files.FileExists(sub));
+    EXPECT_FALSE(files.FileExists(sub + "\\"));
+    EXPECT_FALSE(files.FileExists(sub + "\\hidden"));
+    EXPECT_FALSE(files.FileExists(sub + "\\system"));
+    EXPECT_FALSE(files.FileExists(sub + "\\missing"));
+
+    Put(sub + "\\plain.log", "p", FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(files.FileExists(sub + "\\plain.log"));
+    EXPECT_TRUE(files.FileExists(sub + "\\"));
+}
+
+class PlayLogWin32Test : public TempFolderTest {
+protected:
+    test::FakeClock clock;
+    std::optional<PlayLogFile> log;
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        log.emplace(folder, files, clock);
+    }
+    std::string logs() const { return folder + "\\logs"; }
+    std::string today() const { return folder + "\\logs\\played 12;6;2026.log"; }
+};
+
+TEST_F(PlayLogWin32Test, CreatesTheFolderAndAddsOneLinePerAnnouncement) {
+    log->AppendPlayLog("First");
+    EXPECT_EQ(GetFileAttributesA(logs().c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(Bytes(today()), "12/6/2026 / 9:41:07 PM / First\r\n");
+    log->AppendPlayLog("Second - W");
+    EXPECT_EQ(Bytes(today()),
+              "12/6/2026 / 9:41:07 PM / First\r\n12/6/2026 / 9:41:07 PM / Second - W\r\n");
+}
+
+TEST_F(PlayLogWin32Test, AFileNamedLogsBlocksTheLogQuietly) {
+    Put(logs(), "a file");
+    log->AppendPlayLog("Song");
+    EXPECT_EQ(Bytes(logs()), "a file");
+    EXPECT_EQ(GetFileAttributesA(today().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(PlayLogWin32Test, ReadOnlyOrLockedLogKeepsItsContent) {
+    ASSERT_TRUE(files.CreateFolder(logs()));
+    Put(today(), "earlier\r\n", FILE_ATTRIBUTE_READONLY);
+    log->AppendPlayLog("Song");
+    EXPECT_EQ(Bytes(today()), "earlier\r\n");
+
+    SetFileAttributesA(today().c_str(), FILE_ATTRIBUTE_NORMAL);
+    const HANDLE lock = CreateFileA(today().c_str(), GENERIC_READ, /* dwShareMode= */ 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    log->AppendPlayLog("Song");
+    EXPECT_FALSE(files.AppendLine(today(), "x\r\n"));
+    CloseHandle(lock);
+    EXPECT_EQ(Bytes(today()), "earlier\r\n");
+}
+
+TEST_F(PlayLogWin32Test, LastLineWithoutLineEndIsMended) {
+    ASSERT_TRUE(files.CreateFolder(logs()));
+    Put(today(), "by hand");
+    log->AppendPlayLog("Song");
+    EXPECT_EQ(Bytes(today()), "by hand\r\n12/6/2026 / 9:41:07 PM / Song\r\n");
+}
+
+TEST_F(TempFolderTest, ProgramFolderHoldsTheExecutable) {
+    const std::string program = ProgramFolder();
+    ASSERT_FALSE(program.empty());
+    EXPECT_TRUE(program.back() != '\\' || program.size() == 3);
+    EXPECT_TRUE(files.FileExists(program + "\\win32_tests.exe"));
+}
+
+// The poll cycle with the real settings file and the real play log.
+TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
+    Win32Settings settings;
+    Win32Clock clock;
+    PlayLogFile log{folder, files, clock};
+    test::FakePlayer player;
+    test::Recorder chat;
+    test::FakeControls controls;
+    test::FakeYielder yielder;
+    settings.WriteToIni(kSettingsSection, "color", "255", folder + kSettingsFileName);
+    PollCycle cycle{{player, chat, settings, log, controls, yielder}, folder + kSettingsFileName};
+
+    cycle.SetLastAnnouncedTitle("Old");
+    player.title = "New Song";
+    cycle.Tick();
+    ASSERT_FALSE(chat.events.empty());
+    EXPECT_EQ(chat.events.front(), "aol <font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )");
+
+    const std::string content = toolkit::ReadTextFile(files, toolkit::TodayLogPath(folder, clock));
+    const std::string tail = " / New Song\r\n";
+    ASSERT_GE(content.size(), tail.size());
+    EXPECT_EQ(content.substr(content.size() - tail.size()), tail);
+    EXPECT_EQ(content.find(clock.ShortDate() + " / "), 0u);
+}
+
+}  // namespace
+}  // namespace tobla
