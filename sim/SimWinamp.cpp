@@ -1,0 +1,139 @@
+#include "SimWinamp.h"
+
+namespace tobla::sim {
+namespace {
+
+constexpr const char* kWinamp2Class = "Winamp v1.x";
+constexpr const char* kWinamp3Class = "Studio";
+constexpr const char* kPlaylistClass = "BaseWindow_RootWnd";
+
+HWND CreateTopLevel(const char* className, const std::string& caption, bool visible,
+                    void* self) {
+    const DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0);
+    return CreateWindowA(className, caption.c_str(), style, 40, 40, 640, 200,
+                         /*hWndParent=*/nullptr, /*hMenu=*/nullptr, GetModuleHandleA(nullptr),
+                         self);
+}
+
+// Where Winamp 3 keeps its list among the playlist frame's panes.
+int ListPaneIndex(int panes) { return panes >= 4 ? 3 : panes == 2 ? 0 : -1; }
+
+}  // namespace
+
+SimWinamp2::SimWinamp2(bool visible) {
+    RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW);
+    thread_.Run([&] {
+        font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+        window_ = CreateTopLevel(kWinamp2Class, "Winamp 2.91", visible, this);
+    });
+}
+
+SimWinamp2::~SimWinamp2() {
+    thread_.Run([&] {
+        DestroyWindow(window_);
+        DeleteObject(font_);
+    });
+}
+
+void SimWinamp2::SetCaption(const std::string& caption) {
+    thread_.Run([&] {
+        SetWindowTextA(window_, caption.c_str());
+        InvalidateRect(window_, /*lpRect=*/nullptr, /*bErase=*/TRUE);
+    });
+}
+
+void SimWinamp2::Set(int& field, int value) {
+    Held held(lock_);
+    field = value;
+}
+
+void SimWinamp2::SetPlayedMs(int ms) { Set(playedMs_, ms); }
+void SimWinamp2::SetSongSeconds(int seconds) { Set(songSeconds_, seconds); }
+void SimWinamp2::SetListCount(int count) { Set(listCount_, count); }
+void SimWinamp2::SetListIndex(int index) { Set(listIndex_, index); }
+void SimWinamp2::SetBitrate(int bitrate) { Set(bitrate_, bitrate); }
+
+LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<SimWinamp2*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && message == WM_USER) return self->Answer(wParam, lParam);
+    if (self && message == WM_PAINT) {
+        self->Paint(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT SimWinamp2::Answer(WPARAM selector, LPARAM request) {
+    requests_.Add(std::to_string(request) + " " + std::to_string(selector));
+    Held held(lock_);
+    switch (request) {
+        case 105: return selector == 0 ? playedMs_ : selector == 1 ? songSeconds_ : 0;
+        case 124: return listCount_;
+        case 125: return listIndex_;
+        case 126: return selector == 1 ? bitrate_ : 0;
+        default: return 0;
+    }
+}
+
+// The caption in large type, so a screenshot shows what is playing.
+void SimWinamp2::Paint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    char caption[512] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    RECT area;
+    GetClientRect(window, &area);
+    InflateRect(&area, -16, -16);
+    HGDIOBJ previous = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, caption, -1, &area, DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    EndPaint(window, &paint);
+}
+
+SimWinamp3::SimWinamp3(int panes) {
+    RegisterClassOnce(kWinamp3Class, DefWindowProcA);
+    RegisterClassOnce(kPlaylistClass, DefWindowProcA);
+    thread_.Run([&] {
+        studio_ = CreateTopLevel(kWinamp3Class, "Winamp3", /*visible=*/false, nullptr);
+        playlist_ = CreateTopLevel(kPlaylistClass, "Playlist Editor", /*visible=*/false, nullptr);
+        for (int i = 0; i < panes; ++i) {
+            const std::string caption = "Pane " + std::to_string(i + 1);
+            panes_.push_back(CreateWindowA(kPlaylistClass, caption.c_str(), WS_CHILD, 0, 0, 10,
+                                           10, playlist_, /*hMenu=*/nullptr,
+                                           GetModuleHandleA(nullptr), /*lpParam=*/nullptr));
+        }
+    });
+    SetItemCount(0);
+}
+
+SimWinamp3::~SimWinamp3() {
+    thread_.Run([&] {
+        DestroyWindow(playlist_);
+        DestroyWindow(studio_);
+    });
+}
+
+HWND SimWinamp3::ListPane() const {
+    const int index = ListPaneIndex(static_cast<int>(panes_.size()));
+    return index < 0 ? nullptr : panes_[index];
+}
+
+void SimWinamp3::SetTextOf(HWND window, const std::string& text) {
+    if (window) thread_.Run([&] { SetWindowTextA(window, text.c_str()); });
+}
+
+void SimWinamp3::SetCaption(const std::string& caption) { SetTextOf(studio_, caption); }
+void SimWinamp3::SetPlaylistCaption(const std::string& caption) { SetTextOf(playlist_, caption); }
+void SimWinamp3::SetItemCount(int count) {
+    SetTextOf(ListPane(), "Playlist Editor: " + std::to_string(count) + " items");
+}
+
+}  // namespace tobla::sim

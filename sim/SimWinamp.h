@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "PeerThread.h"
+
+namespace tobla::sim {
+
+// A Winamp 2.x player: a top-level "Winamp v1.x" window on its own thread that shows
+// the caption a test sets and answers the player requests (WM_USER, request number
+// in lParam) with the values a test sets. Every request is recorded as
+// "REQUEST SELECTOR", e.g. "105 0".
+class SimWinamp2 {
+public:
+    // A visible player also paints its caption in large type in its client area.
+    explicit SimWinamp2(bool visible = false);
+    ~SimWinamp2();
+    SimWinamp2(const SimWinamp2&) = delete;
+    SimWinamp2& operator=(const SimWinamp2&) = delete;
+
+    void SetCaption(const std::string& caption);
+    void SetPlayedMs(int ms);            // request 105, selector 0
+    void SetSongSeconds(int seconds);    // request 105, selector 1
+    void SetListCount(int count);        // request 124
+    void SetListIndex(int index);        // request 125, 0-based
+    void SetBitrate(int bitrate);        // request 126, selector 1
+
+    Record& Requests() { return requests_; }
+    HWND Window() const { return window_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Answer(WPARAM selector, LPARAM request);
+    void Paint(HWND window);
+    void Set(int& field, int value);
+
+    Lock lock_;
+    int playedMs_ = 0, songSeconds_ = 0, listCount_ = 0, listIndex_ = 0, bitrate_ = 0;
+    Record requests_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    PeerThread thread_;  // last: ends first, after the destructor has destroyed the window
+};
+
+// A Winamp 3 player: a top-level "Studio" window, and a top-level
+// "BaseWindow_RootWnd" playlist frame with `panes` "BaseWindow_RootWnd" children.
+// The pane the player keeps its list in (the fourth when there are four or more,
+// the first when there are exactly two, none otherwise) says "Playlist Editor: N
+// items"; the other panes carry captions of their own.
+class SimWinamp3 {
+public:
+    explicit SimWinamp3(int panes);
+    ~SimWinamp3();
+    SimWinamp3(const SimWinamp3&) = delete;
+    SimWinamp3& operator=(const SimWinamp3&) = delete;
+
+    void SetCaption(const std::string& caption);          // the "Studio" window
+    void SetPlaylistCaption(const std::string& caption);  // the playlist frame
+    void SetItemCount(int count);                         // the list pane
+
+    HWND Window() const { return studio_; }
+    HWND Playlist() const { return playlist_; }
+    HWND ListPane() const;  // nullptr when no pane holds the list
+    const std::vector<HWND>& Panes() const { return panes_; }
+
+private:
+    void SetTextOf(HWND window, const std::string& text);
+
+    HWND studio_ = nullptr, playlist_ = nullptr;
+    std::vector<HWND> panes_;
+    PeerThread thread_;
+};
+
+}  // namespace tobla::sim
