@@ -40,7 +40,7 @@ void SimAimClient::Create() {
     gButtonProc = RegisterSuperclass("Button", kButtonClass, &ButtonProc);
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    window_ = CreateWindowExA(0, kWindowClass, "Chat Room: tobla", WS_OVERLAPPEDWINDOW, 700, 20,
+    window_ = CreateWindowExA(0, kWindowClass, "Chat Room: tobla", WS_OVERLAPPEDWINDOW, 20, 480,
                               440, 340, nullptr, nullptr, instance, nullptr);
     SetPropA(window_, kInstanceProp, this);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;

@@ -70,7 +70,7 @@ void SimAolClient::Create() {
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     frame_ = CreateWindowExA(0, kFrameClass, "America Online",
-                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 660, 440, nullptr,
+                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 880, 440, nullptr,
                              nullptr, instance, nullptr);
     CLIENTCREATESTRUCT client{/*hWindowMenu=*/nullptr, /*idFirstChild=*/0xFF00};
     RECT inside;
@@ -79,11 +79,13 @@ void SimAolClient::Create() {
                             WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, inside.right,
                             inside.bottom, frame_, nullptr, instance, &client);
 
-    room_ = AddDocument("Town Square - Lobby 42", true, options_.entryBoxes < 2 ? 1 : 2);
+    room_ = AddDocument("Town Square - Lobby 42", {0, 0, 600, 360}, true,
+                        options_.entryBoxes < 2 ? 1 : 2);
     if (options_.decoysBeforeRoom) {
-        // New document windows go on top, so both come before the room in the walk.
-        AddDocument("Buddy List", true, 0);
-        AddDocument("Instant Message", false, 1);
+        // New document windows go on top, so both come before the room in the walk;
+        // they sit beside it, leaving the transcript in sight.
+        AddDocument("Buddy List", {610, 0, 240, 170}, true, 0);
+        AddDocument("Instant Message", {610, 180, 240, 170}, false, 1);
     }
     if (options_.visible) {
         ShowWindow(frame_, SW_SHOWNOACTIVATE);
@@ -91,15 +93,15 @@ void SimAolClient::Create() {
     }
 }
 
-HWND SimAolClient::AddDocument(const char* title, bool withListbox, int entryBoxes) {
+HWND SimAolClient::AddDocument(const char* title, RECT place, bool withListbox, int entryBoxes) {
     MDICREATESTRUCTA create{};
     create.szClass = kDocumentClass;
     create.szTitle = title;
     create.hOwner = GetModuleHandleA(nullptr);
-    create.x = 10;
-    create.y = 10;
-    create.cx = 600;
-    create.cy = 360;
+    create.x = place.left;
+    create.y = place.top;
+    create.cx = place.right;
+    create.cy = place.bottom;
     HWND doc = reinterpret_cast<HWND>(
         SendMessageA(area_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
     HWND list = nullptr;

@@ -52,7 +52,8 @@ private:
     static LRESULT CALLBACK EntryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnEntryMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Create();
-    HWND AddDocument(const char* title, bool withListbox, int entryBoxes);
+    // place: left, top, width, height in the document area.
+    HWND AddDocument(const char* title, RECT place, bool withListbox, int entryBoxes);
     void Submit();
 
     SimAolOptions options_;
