@@ -88,9 +88,9 @@ int main(int argc, char** argv) {
     aimOptions.visible = true;
     aimOptions.onLine = [](const std::string& line) { Say("AIM chat", line); };
     SimAimClient aim(aimOptions);
-    Place(player.Window(), 10, 10, 560, 110);
-    Place(aol.Frame(), 10, 300, 620, 330);
-    Place(aim.Window(), 640, 300, 460, 330);
+    Place(player.Window(), 10, 10, 600, 150);
+    Place(aol.Frame(), 10, 250, 620, 380);
+    Place(aim.Window(), 640, 250, 450, 380);
     aol.SetEntryText("brb, getting coffee");  // the user's half-typed line comes back
 
     std::printf("demo: Winamp, AOL and AIM are up; waiting for Tobla\n");
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: Tobla did not start\n");
         return 1;
     }
-    SetWindowPos(tobla, nullptr, 600, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(tobla, nullptr, 630, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Play(player, kPlaylist[0], 0, trackMs);
     for (int i = 1; i < static_cast<int>(std::size(kPlaylist)); ++i) {
         std::printf("demo: Winamp now shows \"%s\"\n", kPlaylist[i].caption);

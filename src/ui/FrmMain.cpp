@@ -131,7 +131,7 @@ bool frmMain::Load() {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Px(kClientWidthTwips, false), Px(kClientHeightTwips, true)};
     AdjustWindowRectEx(&frame, style, /*bMenu=*/FALSE, WS_EX_CONTROLPARENT);
-    window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kCaption, style, CW_USEDEFAULT,
+    window_ = CreateWindowExA(WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kClassName, kCaption, style, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                               nullptr, nullptr, instance_, this);
     if (!window_) return false;
@@ -170,6 +170,7 @@ void frmMain::CreateControls() {
                            : c.font == FontKind::Tahoma ? tahomaFont_
                                                         : smallFont_;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (combo) SetWindowTextA(control, c.text);  // a combo box ignores its creation text
         if (c.tooltip) AddTooltip(control, c.tooltip);
     }
     fontList_.Attach(Control(IDC_COMBO1));

@@ -30,6 +30,17 @@ std::string SomeInstalledFace() {
     return face;
 }
 
+// What the screen shows at the middle of a control (the window is topmost).
+COLORREF PixelOf(HWND control) {
+    RECT area;
+    GetWindowRect(control, &area);
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel =
+        GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
 bool PopupMenuShown() {
     HWND menu = FindWindowA("#32768", nullptr);
     return menu && IsWindowVisible(menu);
@@ -113,14 +124,8 @@ TEST(Program, StoredFontAndColourComeBack) {
     EXPECT_EQ(tobla.Text(IDC_COMBO1), face);
     EXPECT_NE(SendMessageA(tobla.Control(IDC_COMBO1), CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_INDETERMINATE);
-    HWND swatch = tobla.Control(IDC_PICTURE1);
-    RedrawWindow(swatch, nullptr, nullptr, RDW_UPDATENOW | RDW_INVALIDATE | RDW_ERASE);
-    EXPECT_TRUE(WaitUntil([&] {
-        HDC dc = GetDC(swatch);
-        const COLORREF pixel = GetPixel(dc, 4, 4);
-        ReleaseDC(swatch, dc);
-        return pixel == RGB(255, 0, 0);
-    }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(255, 0, 0); }, 3000))
+        << std::hex << PixelOf(tobla.Control(IDC_PICTURE1));
     // The stored grey state wrote itself back; the stored template was absent.
     EXPECT_NE(folder.Read("Tobla.ini").find("aol=2\r\n"), std::string::npos);
     EXPECT_NE(folder.Read("Tobla.ini").find("format=%s - ( %l / %b )"), std::string::npos);

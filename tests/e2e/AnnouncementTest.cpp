@@ -1,0 +1,125 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "SimAim.h"
+#include "SimAol.h"
+#include "SimWinamp.h"
+#include "e2e/ToblaProcess.h"
+#include "ui/ControlIds.h"
+
+namespace tobla::e2e {
+namespace {
+
+std::string Today(DWORD flags, bool time) {
+    char text[128] = {};
+    if (time)
+        GetTimeFormatA(LOCALE_USER_DEFAULT, flags, nullptr, nullptr, text, sizeof text);
+    else
+        GetDateFormatA(LOCALE_USER_DEFAULT, flags, nullptr, nullptr, text, sizeof text);
+    return text;
+}
+
+std::string TodayLogName() {
+    std::string date = Today(DATE_SHORTDATE, false);
+    for (char& c : date)
+        if (c == '/') c = ';';
+    return "logs\\played " + date + ".log";
+}
+
+// Log lines without their time, which the test cannot know to the second.
+std::vector<std::string> LoggedTitles(const std::string& log) {
+    std::vector<std::string> titles;
+    const std::string date = Today(DATE_SHORTDATE, false) + " / ";
+    std::size_t from = 0;
+    for (std::size_t end; (end = log.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        const std::string line = log.substr(from, end - from);
+        const std::size_t timeEnd = line.find(" / ", date.size());
+        titles.push_back(line.rfind(date, 0) == 0 && timeEnd != std::string::npos
+                             ? line.substr(timeEnd + 3)
+                             : "malformed: " + line);
+    }
+    if (from != log.size()) titles.push_back("unterminated: " + log.substr(from));
+    return titles;
+}
+
+class Announcement : public ::testing::Test {
+protected:
+    void SetUp() override {
+        player.SetCaption("1. Artist - First - Winamp");
+        player.SetPlayedMs(5000);
+        player.SetSongSeconds(225);
+        player.SetBitrate(128);
+        player.SetListCount(10);
+        player.SetListIndex(0);
+    }
+    // Waits until Tobla has asked the player a few more times.
+    void LetTicksRun() {
+        const std::size_t seen = player.Requests().Lines().size();
+        ASSERT_TRUE(WaitUntil([&] { return player.Requests().Lines().size() > seen + 20; }));
+    }
+    void Play(const std::string& caption) {
+        player.SetPlayedMs(0);
+        player.SetCaption(caption);
+        LetTicksRun();
+        player.SetPlayedMs(1500);
+    }
+
+    sim::SimWinamp2 player;
+    sim::SimAolClient aol{{.entryBoxes = 2, .decoysBeforeRoom = true}};
+    sim::SimAimClient aim;
+    ProgramFolder folder;
+};
+
+TEST_F(Announcement, TheRoadOfOneTrackChange) {
+    folder.Write("Tobla.ini", "[Tobla]\r\naol=1\r\naim=1\r\ncolor=255\r\n");
+    aol.SetEntryText("abc");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    LetTicksRun();
+    EXPECT_TRUE(aol.Transcript().empty());  // the track playing at start is not announced
+    EXPECT_FALSE(folder.Exists(TodayLogName()));
+    EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - First");
+
+    Play("12. Artist - Second (Remix) - Winamp");
+    ASSERT_TRUE(aim.WaitForLine("Second", 10000));
+    ASSERT_TRUE(aol.WaitForLine("Second", 10000));
+    EXPECT_EQ(aol.Transcript(), std::vector<std::string>{
+                                    "<font face=\"Combo1\" color=#FF0000>Artist - Second (Remix) - ( 3:45 / 128 )"});
+    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"Artist - Second (Remix) - ( 3:45 / 128 )"});
+    EXPECT_EQ(aol.EntryText(), "abc");  // the user's half-typed line is back
+    EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Second (Remix)");
+    ASSERT_TRUE(WaitUntil([&] { return !folder.Read(TodayLogName()).empty(); }));
+    EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())),
+              std::vector<std::string>{"Artist - Second (Remix)"});
+
+    // Both boxes unticked: nothing is typed, but the track is still logged.
+    tobla.Click(IDC_CHECK1);
+    tobla.Click(IDC_CHECK2);
+    ASSERT_TRUE(WaitUntil([&] { return tobla.CheckState(IDC_CHECK2) == BST_UNCHECKED; }));
+    Play("12345. Artist - Third - Winamp");
+    ASSERT_TRUE(WaitUntil([&] { return LoggedTitles(folder.Read(TodayLogName())).size() == 2; }));
+    EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())).back(), "Artist - Third - W");
+    EXPECT_EQ(aol.Transcript().size(), 1u);
+    EXPECT_EQ(aim.Transcript().size(), 1u);
+}
+
+TEST_F(Announcement, HiddenWindowKeepsAnnouncingAndExitEndsTheProgram) {
+    folder.Write("Tobla.ini", "[Tobla]\r\naim=1\r\nformat=%p/%c %s\r\n");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Post(WM_CLOSE, 0, 0);
+    tobla.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
+    player.SetListIndex(4);
+    Play("5. Artist - Hidden - Winamp");
+    ASSERT_TRUE(aim.WaitForLine("Hidden", 10000));
+    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"5/10 Artist - Hidden"});
+    EXPECT_TRUE(aol.Transcript().empty());
+
+    tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+    EXPECT_TRUE(tobla.WaitForExit());
+}
+
+}  // namespace
+}  // namespace tobla::e2e
