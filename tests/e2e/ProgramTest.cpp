@@ -46,6 +46,16 @@ bool PopupMenuShown() {
     return menu && IsWindowVisible(menu);
 }
 
+// Releasing the right button on the icon opens its menu; the menu is then closed
+// as a click elsewhere closes it. (Wine keeps a menu's items inside its process, so
+// the item texts cannot be read from here.)
+bool TrayMenuOpens(const ToblaProcess& tobla) {
+    tobla.Post(kTrayCallbackMessage, 1, WM_RBUTTONUP);
+    const bool shown = WaitUntil(PopupMenuShown, 5000);
+    SendMessageA(tobla.Window(), WM_CANCELMODE, 0, 0);
+    return shown && WaitUntil([] { return !PopupMenuShown(); }, 5000);
+}
+
 TEST(Program, FirstStartWithNoFiles) {
     ProgramFolder folder;
     ToblaProcess tobla(folder);
@@ -163,6 +173,13 @@ TEST(Program, CloseAndMinimiseHideTheTrayShowsAndExitEnds) {
     Sleep(300);
     EXPECT_FALSE(PopupMenuShown());
     EXPECT_TRUE(tobla.Visible());
+
+    EXPECT_TRUE(TrayMenuOpens(tobla));
+    tobla.Post(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
+    EXPECT_TRUE(TrayMenuOpens(tobla));
+    tobla.Post(WM_COMMAND, IDM_SHOWHIDE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Visible(); }));
 
     tobla.Post(WM_COMMAND, IDM_CLOSE, 0);  // Close in the icon's menu runs Exit
     EXPECT_TRUE(tobla.WaitForExit());
