@@ -92,11 +92,11 @@ UINT_PTR CALLBACK NameColorDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
 
 }  // namespace
 
-frmMain::frmMain(HINSTANCE instance)
+frmMain::frmMain(HINSTANCE instance, std::string programFolder)
     : instance_(instance),
       swatchColor_(GetSysColor(COLOR_WINDOW)),
       templateTextColor_(GetSysColor(COLOR_WINDOWTEXT)),
-      programFolder_(ProgramFolder()),
+      programFolder_(std::move(programFolder)),
       settingsFile_(programFolder_ + kSettingsFileName),
       templateListFile_(programFolder_ + kTemplateListFileName),
       playLog_(programFolder_, files_, clock_),
@@ -126,7 +126,7 @@ bool frmMain::Load() {
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    if (!RegisterClassA(&wc)) return false;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Px(kClientWidthTwips, false), Px(kClientHeightTwips, true)};
@@ -473,6 +473,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         if (wParam) tray_.Remove(window_);
+        return 0;
+    case WM_DESTROY:  // the window's end takes the icon with it
+        KillTimer(window_, IDT_TIMER1);
+        tray_.Remove(window_);
         return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);

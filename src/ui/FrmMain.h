@@ -20,7 +20,7 @@ class frmMain : public AnnouncerControls {
 public:
     static constexpr const char* kClassName = "Tobla";
 
-    explicit frmMain(HINSTANCE instance);
+    explicit frmMain(HINSTANCE instance, std::string programFolder = ProgramFolder());
     ~frmMain() override;
 
     // Creates the window and its controls, starts Timer1 and runs the start-up

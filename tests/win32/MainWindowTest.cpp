@@ -1,0 +1,149 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "PeerThread.h"
+#include "ui/ControlIds.h"
+#include "ui/FrmMain.h"
+
+namespace tobla {
+namespace {
+
+BOOL CALLBACK FindTooltips(HWND window, LPARAM found) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+// The main window opened in-process on a fresh program folder, so its controls'
+// fonts, colours and tooltips can be read back.
+class MainWindowTest : public ::testing::Test {
+protected:
+    static std::string FreshFolder() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        std::string folder = std::string(temp) + "tobla-window-" + std::to_string(GetTickCount());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        return folder;
+    }
+    void SetUp() override { ASSERT_TRUE(form.Load()); }
+    void TearDown() override {
+        DestroyWindow(form.Window());
+        DeleteFileA((folder + "\\Tobla.ini").c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    HWND Control(int id) { return GetDlgItem(form.Window(), id); }
+    RECT PlaceOf(int id) {
+        RECT place;
+        GetWindowRect(Control(id), &place);
+        MapWindowPoints(nullptr, form.Window(), reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+    LOGFONTA FontOf(int id) {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Control(id), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        return font;
+    }
+    COLORREF InkOf(int id) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageA(form.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(Control(id)));
+        const COLORREF ink = GetTextColor(dc);
+        DeleteDC(dc);
+        return ink;
+    }
+
+    std::string folder = FreshFolder();
+    frmMain form{GetModuleHandleA(nullptr), folder};
+};
+
+TEST_F(MainWindowTest, LayoutInPixelsFromTheTwipsTable) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    RECT client;
+    GetClientRect(form.Window(), &client);
+    EXPECT_EQ(client.right, px(5850));
+    EXPECT_EQ(client.bottom, px(1635));
+    // Controls of the window, and of Frame1 (placed at 60, 15 within the window).
+    const std::map<int, std::pair<int, int>> origins = {
+        {IDC_FRAME1, {60, 15}},     {IDC_CHECK1, {75, 1050}},  {IDC_COMBO1, {3015, 1020}},
+        {IDC_LABEL5, {2490, 1380}}, {IDC_LABEL6, {5295, 1380}}, {IDC_LABEL9, {90, 1410}},
+        {IDC_TEXT1, {135, 240}},    {IDC_PICTURE1, {3930, 615}}, {IDC_LABEL4, {1965, 1740}}};
+    for (auto [id, origin] : origins) {
+        EXPECT_EQ(PlaceOf(id).left, px(origin.first)) << id;
+        EXPECT_EQ(PlaceOf(id).top, px(origin.second)) << id;
+    }
+    EXPECT_EQ(PlaceOf(IDC_FRAME1).right - PlaceOf(IDC_FRAME1).left, px(5730));
+    EXPECT_EQ(PlaceOf(IDC_PICTURE1).bottom - PlaceOf(IDC_PICTURE1).top, px(240));
+}
+
+TEST_F(MainWindowTest, FontsInksAndTabOrder) {
+    for (int id : {IDC_COMBO1, IDC_TEXT1, IDC_LABEL2, IDC_LABEL4})
+        EXPECT_STREQ(FontOf(id).lfFaceName, "Arial") << id;
+    for (int id : {IDC_FRAME1, IDC_CHECK1, IDC_CHECK2, IDC_LABEL1, IDC_LABEL5, IDC_LABEL6, IDC_LABEL8})
+        EXPECT_STREQ(FontOf(id).lfFaceName, "Tahoma") << id;
+    EXPECT_EQ(FontOf(IDC_LABEL5).lfWeight, FW_BOLD);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(FontOf(IDC_LABEL5).lfHeight, -MulDiv(825, dpi, 7200));
+    EXPECT_EQ(FontOf(IDC_LABEL9).lfHeight, -MulDiv(675, dpi, 7200));
+
+    for (int id : {IDC_LABEL5, IDC_LABEL6, IDC_LABEL7}) EXPECT_EQ(InkOf(id), RGB(0, 0, 255)) << id;
+    for (int id : {IDC_LABEL8, IDC_LABEL9}) EXPECT_EQ(InkOf(id), RGB(0, 0, 0)) << id;
+    EXPECT_EQ(InkOf(IDC_LABEL1), GetSysColor(COLOR_BTNTEXT));
+
+    std::vector<int> order;
+    HWND at = Control(IDC_CHECK1);
+    for (int i = 0; i < 4; ++i, at = GetNextDlgTabItem(form.Window(), at, FALSE))
+        order.push_back(GetDlgCtrlID(at));
+    EXPECT_EQ(order, (std::vector<int>{IDC_CHECK1, IDC_CHECK2, IDC_COMBO1, IDC_TEXT1}));
+}
+
+TEST_F(MainWindowTest, TooltipsWordForWord) {
+    HWND tips = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindTooltips, reinterpret_cast<LPARAM>(&tips));
+    ASSERT_NE(tips, nullptr);
+    std::map<int, std::string> texts;
+    const LRESULT count = SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.lpszText = text;
+        SendMessageA(tips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+        texts[GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))] = text;
+    }
+    const std::string log = " Open log of songs you've played, with date and timestamp. ";
+    EXPECT_EQ(texts, (std::map<int, std::string>{
+                         {IDC_CHECK1, " Check off this box if you want to send titles to AOL chats. "},
+                         {IDC_CHECK2, " Check off this box if you want to send titles to AIM chats. "},
+                         {IDC_LABEL1, "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count"},
+                         {IDC_LABEL5, log},
+                         {IDC_LABEL6, " Click here to exit, titlebar controls will only minimize Tobla. "},
+                         {IDC_LABEL7, log},
+                         {IDC_LABEL8, log}}));
+}
+
+TEST_F(MainWindowTest, TitleKeptWholeWhileTheLabelShowsIt) {
+    const std::string title("Song\0tail", 9);
+    form.ShowLastTitle(title);
+    char shown[32] = {};
+    GetWindowTextA(Control(IDC_LABEL4), shown, sizeof shown);
+    EXPECT_STREQ(shown, "Song");
+    EXPECT_EQ(form.TemplateText(), "%s - ( %l / %b )");
+    form.SetTemplateText("%s");
+    char ini[128] = {};
+    GetPrivateProfileStringA("Tobla", "format", "", ini, sizeof ini, (folder + "\\Tobla.ini").c_str());
+    EXPECT_STREQ(ini, "%s");
+}
+
+}  // namespace
+}  // namespace tobla
