@@ -204,10 +204,12 @@ void frmMain::StartUp() {
     Guarded([&] { cycle_.SetLastAnnouncedTitle(winampApi::GetSongTitle(windows_)); });
     Guarded([&] {
         const std::string color = Read("color");
-        if (!color.empty()) {
+        if (color.empty()) return;
+        // A value the swatch refuses leaves its colour, which the box then takes.
+        Guarded([&] {
             const std::int32_t value = RoundHalfEven32(NumericPrefix(color));
             if (value >= 0 && value <= 0xFFFFFF) SetSwatchColor(static_cast<COLORREF>(value));
-        }
+        });
         templateTextColor_ = swatchColor_;
         InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
     });

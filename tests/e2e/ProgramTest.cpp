@@ -207,3 +207,49 @@ TEST(Program, ASecondStartShowsTheRunningWindowAndEnds) {
 
 }  // namespace
 }  // namespace tobla::e2e
+
+namespace tobla::e2e {
+namespace {
+
+HWND ColorDialog() { return FindWindowA(nullptr, "Choose a Color"); }
+
+TEST(Program, FontAndColourChosenInTheWindowAreStored) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    HWND fonts = tobla.Control(IDC_COMBO1);
+    ASSERT_GT(SendMessageA(fonts, CB_GETCOUNT, 0, 0), 1);
+    SendMessageA(fonts, CB_SETCURSEL, 1, 0);
+    const std::string face = tobla.Text(IDC_COMBO1);
+    ASSERT_FALSE(face.empty());
+    tobla.SendCommand(IDC_COMBO1, CBN_SELCHANGE);
+    ASSERT_TRUE(WaitUntil([&] {
+        return folder.Read("Tobla.ini").find("font=" + face + "\r\n") != std::string::npos;
+    })) << face << " / " << folder.Read("Tobla.ini");
+
+    // Cancelling the dialog changes nothing; confirming a colour stores it.
+    tobla.SendCommand(IDC_PICTURE1, STN_CLICKED);
+    ASSERT_TRUE(WaitUntil([] { return ColorDialog() != nullptr; }));
+    PostMessageA(ColorDialog(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([] { return ColorDialog() == nullptr; }));
+    EXPECT_EQ(folder.Read("Tobla.ini").find("color="), std::string::npos);
+    tobla.SendCommand(IDC_PICTURE1, STN_CLICKED);
+    ASSERT_TRUE(WaitUntil([] { return ColorDialog() != nullptr; }));
+    const int kRed = 706, kGreen = 707, kBlue = 708;  // the dialog's own value boxes
+    for (auto [id, value] : {std::pair{kRed, "0"}, std::pair{kGreen, "128"}, std::pair{kBlue, "255"}})
+        SendMessageA(GetDlgItem(ColorDialog(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+    PostMessageA(ColorDialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("color=") != std::string::npos; }));
+    EXPECT_NE(folder.Read("Tobla.ini").find("color=16744448\r\n"), std::string::npos) << folder.Read("Tobla.ini");
+    EXPECT_TRUE(WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
+
+    tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+    ASSERT_TRUE(tobla.WaitForExit());
+    ToblaProcess again(folder);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(again.Text(IDC_COMBO1), face);
+    EXPECT_TRUE(WaitUntil([&] { return PixelOf(again.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
+}
+
+}  // namespace
+}  // namespace tobla::e2e
