@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         return 0;
     }
-    static tobla::frmMain form(instance);
+    tobla::frmMain form(instance);
     if (!form.Load()) return 1;
     MSG message;
     while (GetMessageA(&message, /*hWnd=*/nullptr, 0, 0) > 0) {
