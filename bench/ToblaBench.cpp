@@ -1,0 +1,340 @@
+// Measures Tobla.exe against a simulated Winamp 2.x, AOL chat room and AIM chat
+// window, and against ToblaFloor.exe, a program that only polls the player:
+// idle CPU cost, announcement latency, start-up time, resources before and after a
+// simulated play, and the size of Tobla.exe. Prints a Markdown report.
+//
+// Usage: ToblaBench [--idle-seconds N] [--changes N] [--play N] [--warm-starts N]
+//                   [--wineserver HOST_PID]
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Arrivals.h"
+#include "Measure.h"
+#include "SimAim.h"
+#include "SimAol.h"
+#include "SimWinamp.h"
+
+namespace tobla::bench {
+namespace {
+
+constexpr const char* kSettings =
+    "[Tobla]\r\naol=1\r\naim=1\r\ncolor=16711680\r\nfont=Arial\r\nformat=%s - ( %l / %b )\r\n";
+constexpr const char* kToblaClass = "Tobla";
+constexpr const char* kPlayedTimeRequest = "105 0";
+constexpr DWORD kLineTimeoutMs = 5000;
+
+struct Options {
+    int idleSeconds = 20, changes = 200, play = 500, warmStarts = 5;
+    unsigned long wineserverPid = 0;
+};
+
+Options ParseOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const long value = std::atol(argv[i + 1]);
+        if (name == "--idle-seconds") o.idleSeconds = static_cast<int>(value);
+        else if (name == "--changes") o.changes = static_cast<int>(value);
+        else if (name == "--play") o.play = static_cast<int>(value);
+        else if (name == "--warm-starts") o.warmStarts = static_cast<int>(value);
+        else if (name == "--wineserver") o.wineserverPid = static_cast<unsigned long>(value);
+    }
+    return o;
+}
+
+void Note(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+std::string Format(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// The simulated outside world: a playing player and both chat clients, whose
+// lines are stamped as they arrive.
+struct World {
+    Arrivals aolLines, aimLines;
+    sim::SimWinamp2 player;
+    sim::SimAolClient aol{{.onLine = [this](const std::string& l) { aolLines.Add(l); }}};
+    sim::SimAimClient aim{{.onLine = [this](const std::string& l) { aimLines.Add(l); }}};
+
+    World() {
+        player.SetCaption("1. Bench Artist - Already Playing - Winamp");
+        player.SetPlayedMs(5000);  // well past the first second: a change is announced at once
+        player.SetSongSeconds(225);
+        player.SetBitrate(128);
+        player.SetListCount(10);
+        player.SetListIndex(0);
+    }
+    // Ticks of a poller since the last Clear: each asks for the played time once.
+    std::size_t Ticks() {
+        std::size_t n = 0;
+        for (const auto& line : player.Requests().Lines()) n += line == kPlayedTimeRequest;
+        return n;
+    }
+};
+
+struct IdleCost {
+    double cpuMsPerS = -1, ticksPerS = 0, wineserverMsPerS = -1;
+    double CpuUsPerTick() const { return ticksPerS > 0 ? cpuMsPerS * 1000 / ticksPerS : -1; }
+};
+
+IdleCost MeasureIdle(Process& process, World& world, const Options& o) {
+    world.player.Requests().Clear();
+    const double wall0 = NowMs(), cpu0 = process.CpuMs();
+    const double server0 = HostProcessCpuMs(o.wineserverPid);
+    Sleep(static_cast<DWORD>(o.idleSeconds) * 1000);
+    const double cpu1 = process.CpuMs(), server1 = HostProcessCpuMs(o.wineserverPid);
+    const std::size_t ticks = world.Ticks();
+    const double seconds = (NowMs() - wall0) / 1000.0;
+    IdleCost cost;
+    cost.cpuMsPerS = (cpu1 - cpu0) / seconds;
+    cost.ticksPerS = ticks / seconds;
+    if (server0 >= 0 && server1 >= 0) cost.wineserverMsPerS = (server1 - server0) / seconds;
+    return cost;
+}
+
+IdleCost MeasureFloor(World& world, const Options& o) {
+    ProgramFolder folder("ToblaFloor.exe", kSettings);
+    Process floor(folder.Exe());
+    if (!floor.Started()) return {};
+    Sleep(2000);  // settled
+    return MeasureIdle(floor, world, o);
+}
+
+struct StartUp {
+    double coldMs = -1;
+    std::vector<double> warmMs;
+};
+
+StartUp MeasureStartUp(const ProgramFolder& folder, int warmStarts) {
+    StartUp result;
+    for (int i = 0; i <= warmStarts; ++i) {
+        Process tobla(folder.Exe());
+        const double shown = tobla.WaitForVisibleWindow(kToblaClass, 30000);
+        const double ms = shown < 0 ? -1 : shown - tobla.StartedAtMs();
+        if (i == 0) result.coldMs = ms;
+        else result.warmMs.push_back(ms);
+        Note("start-up %d: %.1f ms", i, ms);
+        Sleep(300);  // let it settle before it goes, as a user's start would
+    }
+    return result;
+}
+
+std::string TrackCaption(int number) {
+    return Format("1. Bench Artist - Track %05d - Winamp", number);
+}
+std::string TrackMarker(int number) { return Format("Track %05d", number); }
+
+struct Changes {
+    std::vector<double> aolLatencyMs;
+    int missed = 0;
+    double seconds = 0;
+};
+
+// Changes the caption `count` times, numbering from `first`, and waits for the AOL
+// and the AIM line of each. With `settle`, also waits until Tobla is back to idle
+// ticks, so that each change meets an idle poller.
+Changes PlayTracks(World& world, int first, int count, bool settle) {
+    Changes result;
+    const double start = NowMs();
+    for (int number = first; number < first + count; ++number) {
+        world.player.Requests().Clear();
+        const double changedAt = NowMs();
+        world.player.SetCaption(TrackCaption(number));
+        const double aolAt = world.aolLines.WaitFor(TrackMarker(number), kLineTimeoutMs);
+        const double aimAt = world.aimLines.WaitFor(TrackMarker(number), kLineTimeoutMs);
+        if (aolAt < 0 || aimAt < 0) ++result.missed;
+        if (aolAt >= 0) result.aolLatencyMs.push_back(aolAt - changedAt);
+        if (settle) {
+            const std::size_t ticks = world.Ticks();
+            const double deadline = NowMs() + 2000;
+            while (world.Ticks() < ticks + 2 && NowMs() < deadline) Sleep(1);
+        }
+    }
+    result.seconds = (NowMs() - start) / 1000.0;
+    return result;
+}
+
+long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+// ---- the report
+
+struct Row {
+    std::string metric, measured, goal, verdict;
+};
+
+std::string Verdict(bool known, bool met) { return !known ? "not measured" : met ? "met" : "missed"; }
+
+std::string Kb(double kb) { return Format("%.0f KiB", kb); }
+
+bool FlatMemory(double before, double after) { return after <= before * 1.05; }
+bool FlatCount(DWORD before, DWORD after) { return after <= before + 2; }
+
+void PrintTable(const std::vector<Row>& rows) {
+    std::printf("| Metric | Measured | Goal | Verdict |\n|---|---|---|---|\n");
+    for (const auto& r : rows)
+        std::printf("| %s | %s | %s | %s |\n", r.metric.c_str(), r.measured.c_str(),
+                    r.goal.c_str(), r.verdict.c_str());
+}
+
+struct Results {
+    Options options;
+    double timerPeriodMs = -1;
+    IdleCost floor, tobla;
+    StartUp startUp;
+    Changes latency, play;
+    Resources idle, beforePlay, afterPlay;
+    long exeBytes = -1;
+};
+
+std::vector<Row> IdleRows(const Results& r) {
+    std::vector<Row> rows;
+    rows.push_back({"Idle CPU, floor program", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
+                    r.floor.cpuMsPerS, r.floor.ticksPerS, r.floor.CpuUsPerTick()), "", ""});
+    const bool known = r.floor.cpuMsPerS > 0 && r.tobla.cpuMsPerS >= 0;
+    const double ratio = known ? r.tobla.cpuMsPerS / r.floor.cpuMsPerS : 0;
+    rows.push_back({"Idle CPU, Tobla.exe", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
+                    r.tobla.cpuMsPerS, r.tobla.ticksPerS, r.tobla.CpuUsPerTick(), ratio),
+                    "<= 1.5x floor", Verdict(known, ratio <= 1.5)});
+    const bool perTickKnown = r.floor.CpuUsPerTick() > 0 && r.tobla.CpuUsPerTick() >= 0;
+    const double perTick = perTickKnown ? r.tobla.CpuUsPerTick() / r.floor.CpuUsPerTick() : 0;
+    rows.push_back({"Idle CPU per tick, Tobla / floor", Format("%.2fx", perTick), "<= 1.5x",
+                    Verdict(perTickKnown, perTick <= 1.5)});
+    if (r.floor.wineserverMsPerS >= 0 && r.tobla.wineserverMsPerS >= 0)
+        rows.push_back({"wineserver CPU meanwhile, floor / Tobla",
+                        Format("%.1f / %.1f ms/s", r.floor.wineserverMsPerS, r.tobla.wineserverMsPerS),
+                        "", "information"});
+    return rows;
+}
+
+std::vector<Row> LatencyRows(const Results& r) {
+    std::vector<Row> rows;
+    rows.push_back({"Timer period (SetTimer 1 ms)", Format("%.2f ms", r.timerPeriodMs), "", "information"});
+    const double median = Median(r.latency.aolLatencyMs);
+    const bool known = !r.latency.aolLatencyMs.empty() && r.timerPeriodMs > 0;
+    rows.push_back({Format("Announcement latency, median of %zu", r.latency.aolLatencyMs.size()),
+                    Format("%.1f ms", median), Format("<= 2 periods (%.1f ms)", 2 * r.timerPeriodMs),
+                    Verdict(known, median <= 2 * r.timerPeriodMs)});
+    rows.push_back({"Announcement latency, 99th percentile",
+                    Format("%.1f ms (max %.1f ms)", Percentile(r.latency.aolLatencyMs, 99),
+                           Percentile(r.latency.aolLatencyMs, 100)), "", "information"});
+    return rows;
+}
+
+std::vector<Row> StartUpRows(const Results& r) {
+    std::vector<Row> rows;
+    rows.push_back({"Start-up to visible window, cold (first start)",
+                    Format("%.0f ms", r.startUp.coldMs), "", "information"});
+    const double warm = Median(r.startUp.warmMs);
+    rows.push_back({Format("Start-up to visible window, warm (median of %zu)", r.startUp.warmMs.size()),
+                    Format("%.0f ms", warm), "< 300 ms",
+                    Verdict(!r.startUp.warmMs.empty() && warm > 0, warm < 300)});
+    return rows;
+}
+
+std::vector<Row> ResourceRows(const Results& r) {
+    const Resources& b = r.beforePlay;
+    const Resources& a = r.afterPlay;
+    const std::string span = Format("before -> after %d changes", r.options.play);
+    std::vector<Row> rows;
+    rows.push_back({"Simulated play", Format("%d changes in %.1f s, %d missed", r.options.play,
+                    r.play.seconds, r.play.missed), "none missed", Verdict(true, r.play.missed == 0)});
+    rows.push_back({"Peak working set, " + span, Kb(b.peakWorkingSetKb) + " -> " + Kb(a.peakWorkingSetKb),
+                    "flat (+5% at most)", Verdict(b.peakWorkingSetKb > 0, FlatMemory(b.peakWorkingSetKb, a.peakWorkingSetKb))});
+    rows.push_back({"Working set, " + span, Kb(b.workingSetKb) + " -> " + Kb(a.workingSetKb),
+                    "flat (+5% at most)", Verdict(b.workingSetKb > 0, FlatMemory(b.workingSetKb, a.workingSetKb))});
+    rows.push_back({"Private bytes, " + span, Kb(b.privateKb) + " -> " + Kb(a.privateKb),
+                    "flat (+5% at most)", Verdict(b.privateKb > 0, FlatMemory(b.privateKb, a.privateKb))});
+    rows.push_back({"Handles, " + span, Format("%lu -> %lu", b.handles, a.handles), "flat (+2 at most)",
+                    Verdict(b.handles > 0, FlatCount(b.handles, a.handles))});
+    rows.push_back({"GDI objects, " + span, Format("%lu -> %lu", b.gdiObjects, a.gdiObjects),
+                    "flat (+2 at most)", Verdict(b.gdiObjects > 0, FlatCount(b.gdiObjects, a.gdiObjects))});
+    rows.push_back({"USER objects, " + span, Format("%lu -> %lu", b.userObjects, a.userObjects),
+                    "flat (+2 at most)", Verdict(b.userObjects > 0, FlatCount(b.userObjects, a.userObjects))});
+    const double mib = r.exeBytes / (1024.0 * 1024.0);
+    rows.push_back({"Size of Tobla.exe", Format("%ld bytes (%.2f MiB)", r.exeBytes, mib), "< 1.5 MiB",
+                    Verdict(r.exeBytes > 0, mib < 1.5)});
+    return rows;
+}
+
+void PrintReport(const Results& r) {
+    std::vector<Row> rows = IdleRows(r);
+    for (auto* part : {&LatencyRows, &StartUpRows, &ResourceRows})
+        for (auto& row : part(r)) rows.push_back(row);
+    PrintTable(rows);
+    const Resources& i = r.idle;
+    std::printf("\nAfter the idle run, before any change: working set %s (peak %s), private %s, "
+                "%lu handles, %lu GDI and %lu USER objects.\n",
+                Kb(i.workingSetKb).c_str(), Kb(i.peakWorkingSetKb).c_str(), Kb(i.privateKb).c_str(),
+                i.handles, i.gdiObjects, i.userObjects);
+    std::printf("Idle runs of %d s each; %zu latency changes with %d missed; simulated play "
+                "announcement latency median %.1f ms, 99th percentile %.1f ms.\n",
+                r.options.idleSeconds, r.latency.aolLatencyMs.size(), r.latency.missed,
+                Median(r.play.aolLatencyMs), Percentile(r.play.aolLatencyMs, 99));
+    std::printf("Warm starts (ms):");
+    for (double ms : r.startUp.warmMs) std::printf(" %.0f", ms);
+    std::printf("\n");
+}
+
+}  // namespace
+}  // namespace tobla::bench
+
+int main(int argc, char** argv) {
+    using namespace tobla::bench;
+    Results r;
+    r.options = ParseOptions(argc, argv);
+    World world;
+
+    Note("bench: timer period");
+    r.timerPeriodMs = MeasureTimerPeriodMs(2000);
+    Note("bench: floor program, idle %d s", r.options.idleSeconds);
+    r.floor = MeasureFloor(world, r.options);
+
+    ProgramFolder folder("Tobla.exe", kSettings);
+    Note("bench: start-up, 1 cold and %d warm", r.options.warmStarts);
+    r.startUp = MeasureStartUp(folder, r.options.warmStarts);
+
+    Process tobla(folder.Exe());
+    if (tobla.WaitForVisibleWindow("Tobla", 30000) < 0) {
+        std::fprintf(stderr, "bench: Tobla.exe did not show its window\n");
+        return 1;
+    }
+    Sleep(2000);  // settled
+    Note("bench: Tobla.exe, idle %d s", r.options.idleSeconds);
+    r.tobla = MeasureIdle(tobla, world, r.options);
+    r.idle = tobla.Snapshot();
+
+    Note("bench: announcement latency, %d changes", r.options.changes);
+    r.latency = PlayTracks(world, 1, r.options.changes, /*settle=*/true);
+    r.beforePlay = tobla.Snapshot();
+    Note("bench: simulated play, %d changes", r.options.play);
+    r.play = PlayTracks(world, 10000, r.options.play, /*settle=*/false);
+    Sleep(500);
+    r.afterPlay = tobla.Snapshot();
+    tobla.Terminate();
+
+    r.exeBytes = FileSize(BesideMe("Tobla.exe"));
+    PrintReport(r);
+    return 0;
+}
