@@ -55,6 +55,66 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+// One entry of the system's handle table (SystemHandleInformation, class 16).
+struct HandleEntry {
+    ULONG ownerPid;
+    BYTE objectType, flags;
+    USHORT value;
+    PVOID object;
+    ACCESS_MASK access;
+};
+
+// How many handles a process holds by the system's handle table; -1 when the
+// table cannot be read. (Wine answers GetProcessHandleCount for another process
+// with 0, but lists its handles here.)
+long SystemHandleCount(DWORD processId) {
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    std::vector<char> buffer(1 << 16);
+    LONG status;
+    ULONG needed = 0;
+    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                           &needed)) == kInfoLengthMismatch)
+        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
+    if (status < 0) return -1;
+    const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+    long mine = 0;
+    for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == processId;
+    return mine;
+}
+
+struct WindowCount {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+    ++reinterpret_cast<WindowCount*>(param)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
+    auto* counting = reinterpret_cast<WindowCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == counting->processId) {
+        ++counting->count;
+        EnumChildWindows(window, &CountChild, param);
+    }
+    return TRUE;
+}
+
+long WindowsOf(DWORD processId) {
+    WindowCount counting{processId, 0};
+    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&counting));
+    return counting.count;
+}
+
 }  // namespace
 
 double NowMs() {
@@ -141,6 +201,8 @@ Resources Process::Snapshot() const {
     GetProcessHandleCount(info_.hProcess, &r.handles);
     r.gdiObjects = GetGuiResources(info_.hProcess, GR_GDIOBJECTS);
     r.userObjects = GetGuiResources(info_.hProcess, GR_USEROBJECTS);
+    r.systemHandles = SystemHandleCount(info_.dwProcessId);
+    r.windows = WindowsOf(info_.dwProcessId);
     return r;
 }
 
