@@ -158,10 +158,10 @@ ProgramFolder::ProgramFolder(const std::string& exeName, const std::string& sett
 
 ProgramFolder::~ProgramFolder() { RemoveTree(path_); }
 
-Process::Process(const std::string& exe) {
+Process::Process(const std::string& exe, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exe + "\"";
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     startedAtMs_ = NowMs();
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, /*bInheritHandles=*/FALSE,
                         0, nullptr, nullptr, &startup, &info_))

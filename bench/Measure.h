@@ -41,7 +41,7 @@ struct Resources {
 // A program started by the benchmark; terminated (not asked to exit) at the end.
 class Process {
 public:
-    explicit Process(const std::string& exe);
+    explicit Process(const std::string& exe, const std::string& arguments = {});
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

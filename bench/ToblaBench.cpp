@@ -111,9 +111,9 @@ IdleCost MeasureIdle(Process& process, World& world, const Options& o) {
     return cost;
 }
 
-IdleCost MeasureFloor(World& world, const Options& o) {
+IdleCost MeasureFloor(World& world, const Options& o, const std::string& arguments = {}) {
     ProgramFolder folder("ToblaFloor.exe", kSettings);
-    Process floor(folder.Exe());
+    Process floor(folder.Exe(), arguments);
     if (!floor.Started()) return {};
     Sleep(2000);  // settled
     return MeasureIdle(floor, world, o);
@@ -216,7 +216,7 @@ void PrintTable(const std::vector<Row>& rows) {
 struct Results {
     Options options;
     double timerPeriodMs = -1;
-    IdleCost floor, tobla;
+    IdleCost floor, floorPlayerOnly, tobla;
     StartUp startUp;
     Changes latency, play;
     Resources idle, beforePlay, afterPlay;
@@ -227,6 +227,9 @@ std::vector<Row> IdleRows(const Results& r) {
     std::vector<Row> rows;
     rows.push_back({"Idle CPU, floor program", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
                     r.floor.cpuMsPerS, r.floor.ticksPerS, r.floor.CpuUsPerTick()), "", ""});
+    rows.push_back({"Idle CPU, floor program without the settings reads",
+                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.cpuMsPerS,
+                           r.floorPlayerOnly.ticksPerS, r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
     const bool known = r.floor.cpuMsPerS > 0 && r.tobla.cpuMsPerS >= 0;
     const double ratio = known ? r.tobla.cpuMsPerS / r.floor.cpuMsPerS : 0;
     rows.push_back({"Idle CPU, Tobla.exe", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
@@ -237,8 +240,9 @@ std::vector<Row> IdleRows(const Results& r) {
     rows.push_back({"Idle CPU per tick, Tobla / floor", Format("%.2fx", perTick), "<= 1.5x",
                     Verdict(perTickKnown, perTick <= 1.5)});
     if (r.floor.wineserverMsPerS >= 0 && r.tobla.wineserverMsPerS >= 0)
-        rows.push_back({"wineserver CPU meanwhile, floor / Tobla",
-                        Format("%.1f / %.1f ms/s", r.floor.wineserverMsPerS, r.tobla.wineserverMsPerS),
+        rows.push_back({"wineserver CPU meanwhile: floor / floor without settings / Tobla",
+                        Format("%.1f / %.1f / %.1f ms/s", r.floor.wineserverMsPerS,
+                               r.floorPlayerOnly.wineserverMsPerS, r.tobla.wineserverMsPerS),
                         "", "information"});
     return rows;
 }
@@ -335,6 +339,8 @@ int main(int argc, char** argv) {
     r.timerPeriodMs = MeasureTimerPeriodMs(2000);
     Note("bench: floor program, idle %d s", r.options.idleSeconds);
     r.floor = MeasureFloor(world, r.options);
+    Note("bench: floor program without the settings reads, idle %d s", r.options.idleSeconds);
+    r.floorPlayerOnly = MeasureFloor(world, r.options, "player-only");
 
     ProgramFolder folder("Tobla.exe", kSettings);
     Note("bench: start-up, 1 cold and %d warm", r.options.warmStarts);
