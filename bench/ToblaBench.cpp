@@ -226,7 +226,7 @@ struct Results {
 std::vector<Row> IdleRows(const Results& r) {
     std::vector<Row> rows;
     rows.push_back({"Idle CPU, floor program", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
-                    r.floor.cpuMsPerS, r.floor.ticksPerS, r.floor.CpuUsPerTick()), "", ""});
+                    r.floor.cpuMsPerS, r.floor.ticksPerS, r.floor.CpuUsPerTick()), "", "reference"});
     rows.push_back({"Idle CPU, floor program without the settings reads",
                     Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.cpuMsPerS,
                            r.floorPlayerOnly.ticksPerS, r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
