@@ -3,7 +3,7 @@
 // idle CPU cost, announcement latency, start-up time, resources before and after a
 // simulated play, and the size of Tobla.exe. Prints a Markdown report.
 //
-// Usage: ToblaBench [--idle-seconds N] [--changes N] [--play N] [--warm-starts N]
+// Usage: ToblaBench [--rounds N] [--idle-seconds N] [--changes N] [--play N] [--warm-starts N]
 //                   [--start-gap-ms N] [--wineserver HOST_PID]
 #include <windows.h>
 
@@ -30,7 +30,7 @@ constexpr const char* kPlayedTimeRequest = "105 0";
 constexpr DWORD kLineTimeoutMs = 5000;
 
 struct Options {
-    int idleSeconds = 20, changes = 200, play = 500, warmStarts = 5, startGapMs = 5000;
+    int rounds = 3, idleSeconds = 10, changes = 200, play = 500, warmStarts = 5, startGapMs = 5000;
     unsigned long wineserverPid = 0;
 };
 
@@ -39,7 +39,8 @@ Options ParseOptions(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const long value = std::atol(argv[i + 1]);
-        if (name == "--idle-seconds") o.idleSeconds = static_cast<int>(value);
+        if (name == "--rounds") o.rounds = static_cast<int>(value);
+        else if (name == "--idle-seconds") o.idleSeconds = static_cast<int>(value);
         else if (name == "--changes") o.changes = static_cast<int>(value);
         else if (name == "--play") o.play = static_cast<int>(value);
         else if (name == "--warm-starts") o.warmStarts = static_cast<int>(value);
@@ -91,12 +92,20 @@ struct World {
     }
 };
 
+// One program's idle runs, summed over the rounds.
 struct IdleCost {
-    double cpuMsPerS = -1, ticksPerS = 0, wineserverMsPerS = -1;
-    double CpuUsPerTick() const { return ticksPerS > 0 ? cpuMsPerS * 1000 / ticksPerS : -1; }
+    double cpuMs = 0, seconds = 0, serverMs = 0;
+    std::size_t ticks = 0;
+    bool serverKnown = true;
+    std::vector<double> roundMsPerS;
+
+    double CpuMsPerS() const { return seconds > 0 ? cpuMs / seconds : -1; }
+    double TicksPerS() const { return seconds > 0 ? ticks / seconds : 0; }
+    double CpuUsPerTick() const { return ticks > 0 ? cpuMs * 1000 / ticks : -1; }
+    double ServerMsPerS() const { return serverKnown && seconds > 0 ? serverMs / seconds : -1; }
 };
 
-IdleCost MeasureIdle(Process& process, World& world, const Options& o) {
+void MeasureIdle(Process& process, World& world, const Options& o, IdleCost& cost) {
     world.player.Requests().Clear();
     const double wall0 = NowMs(), cpu0 = process.CpuMs();
     const double server0 = HostProcessCpuMs(o.wineserverPid);
@@ -104,19 +113,24 @@ IdleCost MeasureIdle(Process& process, World& world, const Options& o) {
     const double cpu1 = process.CpuMs(), server1 = HostProcessCpuMs(o.wineserverPid);
     const std::size_t ticks = world.Ticks();
     const double seconds = (NowMs() - wall0) / 1000.0;
-    IdleCost cost;
-    cost.cpuMsPerS = (cpu1 - cpu0) / seconds;
-    cost.ticksPerS = ticks / seconds;
-    if (server0 >= 0 && server1 >= 0) cost.wineserverMsPerS = (server1 - server0) / seconds;
-    return cost;
+    cost.cpuMs += cpu1 - cpu0;
+    cost.seconds += seconds;
+    cost.ticks += ticks;
+    cost.roundMsPerS.push_back((cpu1 - cpu0) / seconds);
+    if (server0 >= 0 && server1 >= 0) cost.serverMs += server1 - server0;
+    else cost.serverKnown = false;
 }
 
-IdleCost MeasureFloor(World& world, const Options& o, const std::string& arguments = {}) {
-    ProgramFolder folder("ToblaFloor.exe", kSettings);
-    Process floor(folder.Exe(), arguments);
-    if (!floor.Started()) return {};
-    Sleep(2000);  // settled
-    return MeasureIdle(floor, world, o);
+// Starts the program from a fresh folder, lets it settle (Tobla: until its window
+// shows, then 2 s), measures one idle round and ends it.
+void IdleRound(const char* exeName, const std::string& arguments, World& world, const Options& o,
+               IdleCost& cost) {
+    ProgramFolder folder(exeName, kSettings);
+    Process process(folder.Exe(), arguments);
+    if (!process.Started()) return;
+    if (std::strcmp(exeName, "Tobla.exe") == 0) process.WaitForVisibleWindow(kToblaClass, 30000);
+    Sleep(2000);
+    MeasureIdle(process, world, o, cost);
 }
 
 struct StartUp {
@@ -225,24 +239,25 @@ struct Results {
 
 std::vector<Row> IdleRows(const Results& r) {
     std::vector<Row> rows;
-    rows.push_back({"Idle CPU, floor program", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
-                    r.floor.cpuMsPerS, r.floor.ticksPerS, r.floor.CpuUsPerTick()), "", "reference"});
-    rows.push_back({"Idle CPU, floor program without the settings reads",
-                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.cpuMsPerS,
-                           r.floorPlayerOnly.ticksPerS, r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
-    const bool known = r.floor.cpuMsPerS > 0 && r.tobla.cpuMsPerS >= 0;
-    const double ratio = known ? r.tobla.cpuMsPerS / r.floor.cpuMsPerS : 0;
-    rows.push_back({"Idle CPU, Tobla.exe", Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
-                    r.tobla.cpuMsPerS, r.tobla.ticksPerS, r.tobla.CpuUsPerTick(), ratio),
+    const std::string span = Format(", %d x %d s", r.options.rounds, r.options.idleSeconds);
+    rows.push_back({"Idle CPU, floor program" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
+                    r.floor.CpuMsPerS(), r.floor.TicksPerS(), r.floor.CpuUsPerTick()), "", "reference"});
+    rows.push_back({"Idle CPU, floor program without the settings reads" + span,
+                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.CpuMsPerS(),
+                           r.floorPlayerOnly.TicksPerS(), r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
+    const bool known = r.floor.CpuMsPerS() > 0 && r.tobla.CpuMsPerS() >= 0;
+    const double ratio = known ? r.tobla.CpuMsPerS() / r.floor.CpuMsPerS() : 0;
+    rows.push_back({"Idle CPU, Tobla.exe" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
+                    r.tobla.CpuMsPerS(), r.tobla.TicksPerS(), r.tobla.CpuUsPerTick(), ratio),
                     "<= 1.5x floor", Verdict(known, ratio <= 1.5)});
     const bool perTickKnown = r.floor.CpuUsPerTick() > 0 && r.tobla.CpuUsPerTick() >= 0;
     const double perTick = perTickKnown ? r.tobla.CpuUsPerTick() / r.floor.CpuUsPerTick() : 0;
     rows.push_back({"Idle CPU per tick, Tobla / floor", Format("%.2fx", perTick), "<= 1.5x",
                     Verdict(perTickKnown, perTick <= 1.5)});
-    if (r.floor.wineserverMsPerS >= 0 && r.tobla.wineserverMsPerS >= 0)
+    if (r.floor.ServerMsPerS() >= 0 && r.tobla.ServerMsPerS() >= 0)
         rows.push_back({"wineserver CPU meanwhile: floor / floor without settings / Tobla",
-                        Format("%.1f / %.1f / %.1f ms/s", r.floor.wineserverMsPerS,
-                               r.floorPlayerOnly.wineserverMsPerS, r.tobla.wineserverMsPerS),
+                        Format("%.1f / %.1f / %.1f ms/s", r.floor.ServerMsPerS(),
+                               r.floorPlayerOnly.ServerMsPerS(), r.tobla.ServerMsPerS()),
                         "", "information"});
     return rows;
 }
@@ -311,14 +326,23 @@ void PrintReport(const Results& r) {
         for (auto& row : part(r)) rows.push_back(row);
     PrintTable(rows);
     const Resources& i = r.idle;
-    std::printf("\nAfter the idle run, before any change: working set %s (peak %s), private %s, "
-                "%ld handles, %ld windows.\n",
+    std::printf("\nTobla.exe 2 s after its start, before any change: working set %s (peak %s), "
+                "private %s, %ld handles, %ld windows.\n",
                 Kb(i.workingSetKb).c_str(), Kb(i.peakWorkingSetKb).c_str(), Kb(i.privateKb).c_str(),
                 i.systemHandles, i.windows);
-    std::printf("Idle runs of %d s each; %zu latency changes with %d missed; simulated play "
-                "announcement latency median %.1f ms, 99th percentile %.1f ms.\n",
-                r.options.idleSeconds, r.latency.aolLatencyMs.size(), r.latency.missed,
-                Median(r.play.aolLatencyMs), Percentile(r.play.aolLatencyMs, 99));
+    std::printf("Idle: %d rounds of %d s for each program, in turn; CPU ms/s per round:\n",
+                r.options.rounds, r.options.idleSeconds);
+    const std::pair<const char*, const IdleCost*> programs[] = {
+        {"floor", &r.floor}, {"floor without settings", &r.floorPlayerOnly}, {"Tobla.exe", &r.tobla}};
+    for (const auto& [name, cost] : programs) {
+        std::printf("- %s:", name);
+        for (double msPerS : cost->roundMsPerS) std::printf(" %.1f", msPerS);
+        std::printf("\n");
+    }
+    std::printf("Latency: %zu changes with %d missed. Simulated play: announcement latency "
+                "median %.1f ms, 99th percentile %.1f ms.\n",
+                r.latency.aolLatencyMs.size(), r.latency.missed, Median(r.play.aolLatencyMs),
+                Percentile(r.play.aolLatencyMs, 99));
     std::printf("Warm starts (ms):");
     for (double ms : r.startUp.warmMs) std::printf(" %.0f", ms);
     std::printf("; restarts right after a terminated instance (ms):");
@@ -337,10 +361,15 @@ int main(int argc, char** argv) {
 
     Note("bench: timer period");
     r.timerPeriodMs = MeasureTimerPeriodMs(2000);
-    Note("bench: floor program, idle %d s", r.options.idleSeconds);
-    r.floor = MeasureFloor(world, r.options);
-    Note("bench: floor program without the settings reads, idle %d s", r.options.idleSeconds);
-    r.floorPlayerOnly = MeasureFloor(world, r.options, "player-only");
+    // Idle rounds in turn, so that a change in the machine's other load falls on all
+    // three programs alike.
+    for (int round = 1; round <= r.options.rounds; ++round) {
+        Note("bench: idle round %d of %d, %d s each: floor, floor without settings, Tobla.exe",
+             round, r.options.rounds, r.options.idleSeconds);
+        IdleRound("ToblaFloor.exe", "", world, r.options, r.floor);
+        IdleRound("ToblaFloor.exe", "player-only", world, r.options, r.floorPlayerOnly);
+        IdleRound("Tobla.exe", "", world, r.options, r.tobla);
+    }
 
     ProgramFolder folder("Tobla.exe", kSettings);
     Note("bench: start-up, 1 cold and %d warm", r.options.warmStarts);
@@ -352,8 +381,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     Sleep(2000);  // settled
-    Note("bench: Tobla.exe, idle %d s", r.options.idleSeconds);
-    r.tobla = MeasureIdle(tobla, world, r.options);
     r.idle = tobla.Snapshot();
 
     Note("bench: announcement latency, %d changes", r.options.changes);
