@@ -1,0 +1,399 @@
+// Measures Tobla.exe against a simulated Winamp 2.x, AOL chat room and AIM chat
+// window, and against ToblaFloor.exe, a program that only polls the player:
+// idle CPU cost, announcement latency, start-up time, resources before and after a
+// simulated play, and the size of Tobla.exe. Prints a Markdown report.
+//
+// Usage: ToblaBench [--rounds N] [--idle-seconds N] [--changes N] [--play N] [--warm-starts N]
+//                   [--start-gap-ms N] [--wineserver HOST_PID]
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Arrivals.h"
+#include "Measure.h"
+#include "SimAim.h"
+#include "SimAol.h"
+#include "SimWinamp.h"
+
+namespace tobla::bench {
+namespace {
+
+constexpr const char* kSettings =
+    "[Tobla]\r\naol=1\r\naim=1\r\ncolor=16711680\r\nfont=Arial\r\nformat=%s - ( %l / %b )\r\n";
+constexpr const char* kToblaClass = "Tobla";
+constexpr const char* kPlayedTimeRequest = "105 0";
+constexpr DWORD kLineTimeoutMs = 5000;
+
+struct Options {
+    int rounds = 3, idleSeconds = 10, changes = 200, play = 500, warmStarts = 5, startGapMs = 5000;
+    unsigned long wineserverPid = 0;
+};
+
+Options ParseOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const long value = std::atol(argv[i + 1]);
+        if (name == "--rounds") o.rounds = static_cast<int>(value);
+        else if (name == "--idle-seconds") o.idleSeconds = static_cast<int>(value);
+        else if (name == "--changes") o.changes = static_cast<int>(value);
+        else if (name == "--play") o.play = static_cast<int>(value);
+        else if (name == "--warm-starts") o.warmStarts = static_cast<int>(value);
+        else if (name == "--start-gap-ms") o.startGapMs = static_cast<int>(value);
+        else if (name == "--wineserver") o.wineserverPid = static_cast<unsigned long>(value);
+    }
+    return o;
+}
+
+void Note(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+std::string Format(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// The simulated outside world: a playing player and both chat clients, whose
+// lines are stamped as they arrive.
+struct World {
+    Arrivals aolLines, aimLines;
+    sim::SimWinamp2 player;
+    sim::SimAolClient aol{{.onLine = [this](const std::string& l) { aolLines.Add(l); }}};
+    sim::SimAimClient aim{{.onLine = [this](const std::string& l) { aimLines.Add(l); }}};
+
+    World() {
+        player.SetCaption("1. Bench Artist - Already Playing - Winamp");
+        player.SetPlayedMs(5000);  // well past the first second: a change is announced at once
+        player.SetSongSeconds(225);
+        player.SetBitrate(128);
+        player.SetListCount(10);
+        player.SetListIndex(0);
+    }
+    // Ticks of a poller since the last Clear: each asks for the played time once.
+    std::size_t Ticks() {
+        std::size_t n = 0;
+        for (const auto& line : player.Requests().Lines()) n += line == kPlayedTimeRequest;
+        return n;
+    }
+};
+
+// One program's idle runs, summed over the rounds.
+struct IdleCost {
+    double cpuMs = 0, seconds = 0, serverMs = 0;
+    std::size_t ticks = 0;
+    bool serverKnown = true;
+    std::vector<double> roundMsPerS;
+
+    double CpuMsPerS() const { return seconds > 0 ? cpuMs / seconds : -1; }
+    double TicksPerS() const { return seconds > 0 ? ticks / seconds : 0; }
+    double CpuUsPerTick() const { return ticks > 0 ? cpuMs * 1000 / ticks : -1; }
+    double ServerMsPerS() const { return serverKnown && seconds > 0 ? serverMs / seconds : -1; }
+};
+
+void MeasureIdle(Process& process, World& world, const Options& o, IdleCost& cost) {
+    world.player.Requests().Clear();
+    const double wall0 = NowMs(), cpu0 = process.CpuMs();
+    const double server0 = HostProcessCpuMs(o.wineserverPid);
+    Sleep(static_cast<DWORD>(o.idleSeconds) * 1000);
+    const double cpu1 = process.CpuMs(), server1 = HostProcessCpuMs(o.wineserverPid);
+    const std::size_t ticks = world.Ticks();
+    const double seconds = (NowMs() - wall0) / 1000.0;
+    cost.cpuMs += cpu1 - cpu0;
+    cost.seconds += seconds;
+    cost.ticks += ticks;
+    cost.roundMsPerS.push_back((cpu1 - cpu0) / seconds);
+    if (server0 >= 0 && server1 >= 0) cost.serverMs += server1 - server0;
+    else cost.serverKnown = false;
+}
+
+// Starts the program from a fresh folder, lets it settle (Tobla: until its window
+// shows, then 2 s), measures one idle round and ends it.
+void IdleRound(const char* exeName, const std::string& arguments, World& world, const Options& o,
+               IdleCost& cost) {
+    ProgramFolder folder(exeName, kSettings);
+    Process process(folder.Exe(), arguments);
+    if (!process.Started()) return;
+    if (std::strcmp(exeName, "Tobla.exe") == 0) process.WaitForVisibleWindow(kToblaClass, 30000);
+    Sleep(2000);
+    MeasureIdle(process, world, o, cost);
+}
+
+struct StartUp {
+    double coldMs = -1;
+    std::vector<double> warmMs;       // each some seconds after the previous one ended
+    std::vector<double> restartMs;    // each right after the previous one was terminated
+};
+
+double TimeOneStart(const ProgramFolder& folder) {
+    Process tobla(folder.Exe());
+    const double shown = tobla.WaitForVisibleWindow(kToblaClass, 30000);
+    const double ms = shown < 0 ? -1 : shown - tobla.StartedAtMs();
+    Sleep(300);  // let it settle before it goes, as a user's start would
+    return ms;
+}
+
+// The first start of Tobla.exe in this Wine session, then warm starts, each
+// `startGapMs` after the previous instance was terminated, then two restarts with no
+// pause: a terminated instance leaves Wine work behind that a new start waits for.
+StartUp MeasureStartUp(const ProgramFolder& folder, const Options& o) {
+    StartUp result;
+    result.coldMs = TimeOneStart(folder);
+    Note("start-up, cold: %.1f ms", result.coldMs);
+    for (int i = 0; i < o.warmStarts; ++i) {
+        Sleep(static_cast<DWORD>(o.startGapMs));
+        result.warmMs.push_back(TimeOneStart(folder));
+        Note("start-up, warm: %.1f ms", result.warmMs.back());
+    }
+    for (int i = 0; i < 2; ++i) {
+        result.restartMs.push_back(TimeOneStart(folder));
+        Note("start-up, at once after the previous: %.1f ms", result.restartMs.back());
+    }
+    return result;
+}
+
+std::string TrackCaption(int number) {
+    return Format("1. Bench Artist - Track %05d - Winamp", number);
+}
+std::string TrackMarker(int number) { return Format("Track %05d", number); }
+
+struct Changes {
+    std::vector<double> aolLatencyMs;
+    int missed = 0;
+    double seconds = 0;
+};
+
+// Changes the caption `count` times, numbering from `first`, and waits for the AOL
+// and the AIM line of each. With `settle`, also waits until Tobla is back to idle
+// ticks, so that each change meets an idle poller.
+Changes PlayTracks(World& world, int first, int count, bool settle) {
+    Changes result;
+    const double start = NowMs();
+    for (int number = first; number < first + count; ++number) {
+        world.player.Requests().Clear();
+        const double changedAt = NowMs();
+        world.player.SetCaption(TrackCaption(number));
+        const double aolAt = world.aolLines.WaitFor(TrackMarker(number), kLineTimeoutMs);
+        const double aimAt = world.aimLines.WaitFor(TrackMarker(number), kLineTimeoutMs);
+        if (aolAt < 0 || aimAt < 0) ++result.missed;
+        if (aolAt >= 0) result.aolLatencyMs.push_back(aolAt - changedAt);
+        if (settle) {
+            const std::size_t ticks = world.Ticks();
+            const double deadline = NowMs() + 2000;
+            while (world.Ticks() < ticks + 2 && NowMs() < deadline) Sleep(1);
+        }
+    }
+    result.seconds = (NowMs() - start) / 1000.0;
+    return result;
+}
+
+long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+// ---- the report
+
+struct Row {
+    std::string metric, measured, goal, verdict;
+};
+
+std::string Verdict(bool known, bool met) { return !known ? "not measured" : met ? "met" : "missed"; }
+
+std::string Kb(double kb) { return Format("%.0f KiB", kb); }
+
+bool FlatMemory(double before, double after) { return after <= before * 1.05; }
+bool FlatCount(DWORD before, DWORD after) { return after <= before + 2; }
+
+void PrintTable(const std::vector<Row>& rows) {
+    std::printf("| Metric | Measured | Goal | Verdict |\n|---|---|---|---|\n");
+    for (const auto& r : rows)
+        std::printf("| %s | %s | %s | %s |\n", r.metric.c_str(), r.measured.c_str(),
+                    r.goal.c_str(), r.verdict.c_str());
+}
+
+struct Results {
+    Options options;
+    double timerPeriodMs = -1;
+    IdleCost floor, floorPlayerOnly, tobla;
+    StartUp startUp;
+    Changes latency, play;
+    Resources idle, beforePlay, afterPlay;
+    long exeBytes = -1;
+};
+
+std::vector<Row> IdleRows(const Results& r) {
+    std::vector<Row> rows;
+    const std::string span = Format(", %d x %d s", r.options.rounds, r.options.idleSeconds);
+    rows.push_back({"Idle CPU, floor program" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
+                    r.floor.CpuMsPerS(), r.floor.TicksPerS(), r.floor.CpuUsPerTick()), "", "reference"});
+    rows.push_back({"Idle CPU, floor program without the settings reads" + span,
+                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.CpuMsPerS(),
+                           r.floorPlayerOnly.TicksPerS(), r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
+    const bool known = r.floor.CpuMsPerS() > 0 && r.tobla.CpuMsPerS() >= 0;
+    const double ratio = known ? r.tobla.CpuMsPerS() / r.floor.CpuMsPerS() : 0;
+    rows.push_back({"Idle CPU, Tobla.exe" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
+                    r.tobla.CpuMsPerS(), r.tobla.TicksPerS(), r.tobla.CpuUsPerTick(), ratio),
+                    "<= 1.5x floor", Verdict(known, ratio <= 1.5)});
+    const bool perTickKnown = r.floor.CpuUsPerTick() > 0 && r.tobla.CpuUsPerTick() >= 0;
+    const double perTick = perTickKnown ? r.tobla.CpuUsPerTick() / r.floor.CpuUsPerTick() : 0;
+    rows.push_back({"Idle CPU per tick, Tobla / floor", Format("%.2fx", perTick), "<= 1.5x",
+                    Verdict(perTickKnown, perTick <= 1.5)});
+    if (r.floor.ServerMsPerS() >= 0 && r.tobla.ServerMsPerS() >= 0)
+        rows.push_back({"wineserver CPU meanwhile: floor / floor without settings / Tobla",
+                        Format("%.1f / %.1f / %.1f ms/s", r.floor.ServerMsPerS(),
+                               r.floorPlayerOnly.ServerMsPerS(), r.tobla.ServerMsPerS()),
+                        "", "information"});
+    return rows;
+}
+
+std::vector<Row> LatencyRows(const Results& r) {
+    std::vector<Row> rows;
+    rows.push_back({"Timer period (SetTimer 1 ms)", Format("%.2f ms", r.timerPeriodMs), "", "information"});
+    const double median = Median(r.latency.aolLatencyMs);
+    const bool known = !r.latency.aolLatencyMs.empty() && r.timerPeriodMs > 0;
+    rows.push_back({Format("Announcement latency, median of %zu", r.latency.aolLatencyMs.size()),
+                    Format("%.1f ms", median), Format("<= 2 periods (%.1f ms)", 2 * r.timerPeriodMs),
+                    Verdict(known, median <= 2 * r.timerPeriodMs)});
+    rows.push_back({"Announcement latency, 99th percentile",
+                    Format("%.1f ms (max %.1f ms)", Percentile(r.latency.aolLatencyMs, 99),
+                           Percentile(r.latency.aolLatencyMs, 100)), "", "information"});
+    return rows;
+}
+
+std::vector<Row> StartUpRows(const Results& r) {
+    std::vector<Row> rows;
+    rows.push_back({"Start-up to visible window, cold (first start)",
+                    Format("%.0f ms", r.startUp.coldMs), "", "information"});
+    const double warm = Median(r.startUp.warmMs);
+    rows.push_back({Format("Start-up to visible window, warm (median of %zu, %d s apart)", r.startUp.warmMs.size(), r.options.startGapMs / 1000),
+                    Format("%.0f ms", warm), "< 300 ms",
+                    Verdict(!r.startUp.warmMs.empty() && warm > 0, warm < 300)});
+    rows.push_back({"Start-up right after a terminated instance (median of 2)",
+                    Format("%.0f ms", Median(r.startUp.restartMs)), "", "information"});
+    return rows;
+}
+
+std::vector<Row> ResourceRows(const Results& r) {
+    const Resources& b = r.beforePlay;
+    const Resources& a = r.afterPlay;
+    const std::string span = Format("before -> after %d changes", r.options.play);
+    std::vector<Row> rows;
+    rows.push_back({"Simulated play", Format("%d changes in %.1f s, %d missed", r.options.play,
+                    r.play.seconds, r.play.missed), "none missed", Verdict(true, r.play.missed == 0)});
+    rows.push_back({"Peak working set, " + span, Kb(b.peakWorkingSetKb) + " -> " + Kb(a.peakWorkingSetKb),
+                    "flat (+5% at most)", Verdict(b.peakWorkingSetKb > 0, FlatMemory(b.peakWorkingSetKb, a.peakWorkingSetKb))});
+    rows.push_back({"Working set, " + span, Kb(b.workingSetKb) + " -> " + Kb(a.workingSetKb),
+                    "flat (+5% at most)", Verdict(b.workingSetKb > 0, FlatMemory(b.workingSetKb, a.workingSetKb))});
+    rows.push_back({"Private bytes, " + span, Kb(b.privateKb) + " -> " + Kb(a.privateKb),
+                    "flat (+5% at most)", Verdict(b.privateKb > 0, FlatMemory(b.privateKb, a.privateKb))});
+    rows.push_back({"Handles (system handle table), " + span,
+                    Format("%ld -> %ld", b.systemHandles, a.systemHandles), "flat (+2 at most)",
+                    Verdict(b.systemHandles > 0, a.systemHandles <= b.systemHandles + 2)});
+    rows.push_back({"Windows of the process (USER objects), " + span,
+                    Format("%ld -> %ld", b.windows, a.windows), "flat (+2 at most)",
+                    Verdict(b.windows > 0, a.windows <= b.windows + 2)});
+    rows.push_back({"GetProcessHandleCount / GetGuiResources GDI / USER, " + span,
+                    Format("%lu/%lu/%lu -> %lu/%lu/%lu", b.handles, b.gdiObjects, b.userObjects,
+                           a.handles, a.gdiObjects, a.userObjects), "flat",
+                    b.gdiObjects == 0 && b.handles == 0 ? "not measured (0 under Wine)"
+                        : Verdict(true, FlatCount(b.handles, a.handles) &&
+                                  FlatCount(b.gdiObjects, a.gdiObjects) && FlatCount(b.userObjects, a.userObjects))});
+    const double mib = r.exeBytes / (1024.0 * 1024.0);
+    rows.push_back({"Size of Tobla.exe", Format("%ld bytes (%.2f MiB)", r.exeBytes, mib), "< 1.5 MiB",
+                    Verdict(r.exeBytes > 0, mib < 1.5)});
+    return rows;
+}
+
+void PrintReport(const Results& r) {
+    std::vector<Row> rows = IdleRows(r);
+    for (auto* part : {&LatencyRows, &StartUpRows, &ResourceRows})
+        for (auto& row : part(r)) rows.push_back(row);
+    PrintTable(rows);
+    const Resources& i = r.idle;
+    std::printf("\nTobla.exe 2 s after its start, before any change: working set %s (peak %s), "
+                "private %s, %ld handles, %ld windows.\n",
+                Kb(i.workingSetKb).c_str(), Kb(i.peakWorkingSetKb).c_str(), Kb(i.privateKb).c_str(),
+                i.systemHandles, i.windows);
+    std::printf("Idle: %d rounds of %d s for each program, in turn; CPU ms/s per round:\n",
+                r.options.rounds, r.options.idleSeconds);
+    const std::pair<const char*, const IdleCost*> programs[] = {
+        {"floor", &r.floor}, {"floor without settings", &r.floorPlayerOnly}, {"Tobla.exe", &r.tobla}};
+    for (const auto& [name, cost] : programs) {
+        std::printf("- %s:", name);
+        for (double msPerS : cost->roundMsPerS) std::printf(" %.1f", msPerS);
+        std::printf("\n");
+    }
+    std::printf("Latency: %zu changes with %d missed. Simulated play: announcement latency "
+                "median %.1f ms, 99th percentile %.1f ms.\n",
+                r.latency.aolLatencyMs.size(), r.latency.missed, Median(r.play.aolLatencyMs),
+                Percentile(r.play.aolLatencyMs, 99));
+    std::printf("Warm starts (ms):");
+    for (double ms : r.startUp.warmMs) std::printf(" %.0f", ms);
+    std::printf("; restarts right after a terminated instance (ms):");
+    for (double ms : r.startUp.restartMs) std::printf(" %.0f", ms);
+    std::printf("\n");
+}
+
+}  // namespace
+}  // namespace tobla::bench
+
+int main(int argc, char** argv) {
+    using namespace tobla::bench;
+    Results r;
+    r.options = ParseOptions(argc, argv);
+    World world;
+
+    Note("bench: timer period");
+    r.timerPeriodMs = MeasureTimerPeriodMs(2000);
+    // Start-up first: the first start of Tobla.exe in this Wine session is the cold one.
+    ProgramFolder folder("Tobla.exe", kSettings);
+    Note("bench: start-up, 1 cold and %d warm", r.options.warmStarts);
+    r.startUp = MeasureStartUp(folder, r.options);
+
+    // Idle rounds in turn, so that a change in the machine's other load falls on all
+    // three programs alike.
+    for (int round = 1; round <= r.options.rounds; ++round) {
+        Note("bench: idle round %d of %d, %d s each: floor, floor without settings, Tobla.exe",
+             round, r.options.rounds, r.options.idleSeconds);
+        IdleRound("ToblaFloor.exe", "", world, r.options, r.floor);
+        IdleRound("ToblaFloor.exe", "player-only", world, r.options, r.floorPlayerOnly);
+        IdleRound("Tobla.exe", "", world, r.options, r.tobla);
+    }
+
+    Process tobla(folder.Exe());
+    if (tobla.WaitForVisibleWindow("Tobla", 30000) < 0) {
+        std::fprintf(stderr, "bench: Tobla.exe did not show its window\n");
+        return 1;
+    }
+    Sleep(2000);  // settled
+    r.idle = tobla.Snapshot();
+
+    Note("bench: announcement latency, %d changes", r.options.changes);
+    r.latency = PlayTracks(world, 1, r.options.changes, /*settle=*/true);
+    r.beforePlay = tobla.Snapshot();
+    Note("bench: simulated play, %d changes", r.options.play);
+    r.play = PlayTracks(world, 10000, r.options.play, /*settle=*/false);
+    Sleep(500);
+    r.afterPlay = tobla.Snapshot();
+    tobla.Terminate();
+
+    r.exeBytes = FileSize(BesideMe("Tobla.exe"));
+    PrintReport(r);
+    return 0;
+}
