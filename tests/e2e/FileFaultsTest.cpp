@@ -99,6 +99,33 @@ TEST_F(FileFaults, AFileNamedLogsAndASettingsFileDeletedWhileRunning) {
     EXPECT_TRUE(tobla.Running());
 }
 
+// What can be simulated of a read-only program folder: Wine, running as a privileged
+// user, lets every folder be written to, so the files Tobla writes are marked
+// read-only instead, which Windows refuses to write. Settings and the template list
+// stay as they are, and announcing goes on.
+TEST_F(FileFaults, ReadOnlySettingsAndTemplateListAreLeftAsTheyAre) {
+    const std::string ini = "[Tobla]\r\naim=1\r\nformat=%s\r\n";
+    folder.Write("Tobla.ini", ini);
+    folder.Write("send.fmt", "%s\r\n");
+    for (const char* name : {"Tobla.ini", "send.fmt"})
+        ASSERT_TRUE(SetFileAttributesA(folder.File(name).c_str(), FILE_ATTRIBUTE_READONLY));
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Click(IDC_CHECK1);
+    SetWindowTextA(tobla.Control(IDC_TEXT1), "");
+    tobla.Type(IDC_TEXT1, "%s !");
+    tobla.PressEnter(IDC_TEXT1);
+    ASSERT_TRUE(WaitUntil([&] {
+        return tobla.CheckState(IDC_CHECK1) == BST_CHECKED && tobla.Text(IDC_TEXT1) == "%s !" &&
+               SendMessageA(tobla.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0) == 2;
+    }));
+    Announce("Artist - Read Only Folder");
+    EXPECT_EQ(folder.Read("Tobla.ini"), ini);
+    EXPECT_EQ(folder.Read("send.fmt"), "%s\r\n");
+    EXPECT_EQ(aim.Transcript(), Lines{"Artist - Read Only Folder !"});
+    EXPECT_EQ(Logged(), Lines{"Artist - Read Only Folder"});
+}
+
 // Start-up reads both files whole; neither may keep the window from appearing, and
 // the template list is not rewritten by reading it.
 TEST_F(FileFaults, GarbageSettingsAndAHugeTemplateListStillStart) {
