@@ -24,7 +24,8 @@ int ListPaneIndex(int panes) { return panes >= 4 ? 3 : panes == 2 ? 0 : -1; }
 SimWinamp2::SimWinamp2(bool visible) {
     released_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
                              /*bInitialState=*/TRUE, /*lpName=*/nullptr);
-    hanging_ = CreateEventA(nullptr, /*bManualReset=*/TRUE, /*bInitialState=*/FALSE, nullptr);
+    hanging_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
+                            /*bInitialState=*/FALSE, /*lpName=*/nullptr);
     RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW);
     thread_.Run([&] {
         font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,

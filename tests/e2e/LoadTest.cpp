@@ -41,6 +41,18 @@ std::vector<long> TrackNumbers(const Lines& lines) {
     return numbers;
 }
 
+// Where two sequences of lines part, for a readable failure.
+std::string FirstDifference(const Lines& actual, const Lines& expected) {
+    std::size_t i = 0;
+    while (i < actual.size() && i < expected.size() && actual[i] == expected[i]) ++i;
+    const auto at = [i](const Lines& lines) {
+        return i < lines.size() ? "\"" + lines[i] + "\"" : std::string("(none)");
+    };
+    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
+           "; line " + std::to_string(i) + ": " + at(actual) + " but " + at(expected) +
+           (i > 0 ? "; after \"" + expected[i - 1] + "\"" : std::string());
+}
+
 struct Usage {
     SIZE_T privateBytes = 0, workingSet = 0;
     DWORD handles = 0, gdiObjects = 0, userObjects = 0, windows = 0;
@@ -185,8 +197,8 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_LT(numbers[i - 1], numbers[i]) << "line " << i << ": " << logged[i];
     EXPECT_GT(numbers.front(), 0);
-    EXPECT_EQ(TrackNumbers(aim.Transcript()), numbers);
-    EXPECT_EQ(TrackNumbers(aol.Transcript()), numbers);
+    EXPECT_EQ(TrackNumbers(aim.Transcript()), numbers) << FirstDifference(aim.Transcript(), logged);
+    EXPECT_EQ(TrackNumbers(aol.Transcript()), numbers) << FirstDifference(aol.Transcript(), logged);
     EXPECT_EQ(aol.EntryText(), "half-typed");  // put back after every one of them
     EXPECT_TRUE(tobla.Running());
 }
