@@ -27,6 +27,7 @@ SimAimClient::SimAimClient(SimAimOptions options) : options_(std::move(options))
 
 SimAimClient::~SimAimClient() {
     peer_.Run([this] {
+        if (vanished_) return;
         RemovePropA(window_, kInstanceProp);
         RemovePropA(entry_, kInstanceProp);
         for (HWND button : buttons_) RemovePropA(button, kInstanceProp);
@@ -76,10 +77,22 @@ LRESULT CALLBACK SimAimClient::WindowProc(HWND window, UINT message, WPARAM wPar
 }
 
 LRESULT CALLBACK SimAimClient::BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (SimAimClient* self = Instance(window))
-        if (const std::string line = DescribeInput(message, wParam, lParam); !line.empty())
-            self->messages_.Add(line);
-    return CallWindowProcA(gEditProc, window, message, wParam, lParam);
+    SimAimClient* self = Instance(window);
+    const std::string line = self ? DescribeInput(message, wParam, lParam) : std::string();
+    if (!line.empty()) self->messages_.Add(line);
+    const LRESULT result = CallWindowProcA(gEditProc, window, message, wParam, lParam);
+    if (!line.empty()) self->VanishIfAsked(line);
+    return result;
+}
+
+void SimAimClient::VanishIfAsked(const std::string& input) {
+    if (vanished_ || options_.vanishAfter.empty() || input.rfind(options_.vanishAfter, 0) != 0)
+        return;
+    vanished_ = true;
+    RemovePropA(window_, kInstanceProp);
+    RemovePropA(entry_, kInstanceProp);
+    for (HWND button : buttons_) RemovePropA(button, kInstanceProp);
+    DestroyWindow(window_);
 }
 
 LRESULT CALLBACK SimAimClient::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -96,12 +109,15 @@ LRESULT SimAimClient::OnButtonMessage(HWND button, UINT message, WPARAM wParam, 
     int number = 0;
     for (std::size_t i = 0; i < buttons_.size(); ++i)
         if (buttons_[i] == button) number = static_cast<int>(i) + 1;
-    if (const std::string line = DescribeInput(message, wParam, lParam); !line.empty())
-        messages_.Add(line + " btn" + std::to_string(number));
+    const std::string input = DescribeInput(message, wParam, lParam);
+    if (!input.empty()) messages_.Add(input + " btn" + std::to_string(number));
     const bool isSend = number == kSendButton;
     if (message == WM_LBUTTONDOWN && isSend) sendPressed_ = true;
-    if (message != WM_LBUTTONUP || !isSend)
-        return CallWindowProcA(gButtonProc, button, message, wParam, lParam);
+    if (message != WM_LBUTTONUP || !isSend) {
+        const LRESULT result = CallWindowProcA(gButtonProc, button, message, wParam, lParam);
+        if (!input.empty()) VanishIfAsked(input + " btn" + std::to_string(number));
+        return result;
+    }
 
     sentOnClick_ = false;
     const LRESULT result = CallWindowProcA(gButtonProc, button, message, wParam, lParam);

@@ -14,6 +14,10 @@ struct SimAimOptions {
     bool visible = false;  // shown on screen, the transcript readable
     // Called on the client's thread with each line sent to the chat.
     std::function<void(const std::string&)> onLine = nullptr;
+    // The client closes its chat window right after handling the first input
+    // message recorded with this beginning (see Messages()), as a user closing the
+    // chat in the middle of an announcement. Empty: never.
+    std::string vanishAfter = {};
 };
 
 // An AIM chat window as far as Tobla sees it: a top-level "AIM_ChatWnd" window with
@@ -52,6 +56,7 @@ private:
     LRESULT OnButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
     void Create();
     void SendEntry();
+    void VanishIfAsked(const std::string& input);
 
     SimAimOptions options_;
     Record messages_;
@@ -60,6 +65,7 @@ private:
     std::vector<HWND> buttons_;
     bool sendPressed_ = false;  // the send button got a WM_LBUTTONDOWN (client thread only)
     bool sentOnClick_ = false;  // the button itself reported the click
+    bool vanished_ = false;     // client thread only
     PeerThread peer_;           // last: joined before the members above go
 };
 

@@ -54,6 +54,7 @@ SimAolClient::SimAolClient(SimAolOptions options) : options_(std::move(options))
 
 SimAolClient::~SimAolClient() {
     peer_.Run([this] {
+        if (vanished_) return;
         RemovePropA(entry_, kInstanceProp);
         DestroyWindow(frame_);
     });
@@ -132,13 +133,23 @@ LRESULT CALLBACK SimAolClient::EntryProc(HWND window, UINT message, WPARAM wPara
 }
 
 LRESULT SimAolClient::OnEntryMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const std::string line = DescribeInput(message, wParam, lParam); !line.empty())
-        messages_.Add(line);
-    if (message == WM_CHAR && wParam == '\r') {
+    const std::string line = DescribeInput(message, wParam, lParam);
+    if (!line.empty()) messages_.Add(line);
+    LRESULT result = 0;
+    if (message == WM_CHAR && wParam == '\r')
         Submit();
-        return 0;
-    }
-    return CallWindowProcA(gRichEditProc, window, message, wParam, lParam);
+    else
+        result = CallWindowProcA(gRichEditProc, window, message, wParam, lParam);
+    if (!line.empty()) VanishIfAsked(line);
+    return result;
+}
+
+void SimAolClient::VanishIfAsked(const std::string& input) {
+    if (vanished_ || options_.vanishAfter.empty() || input.rfind(options_.vanishAfter, 0) != 0)
+        return;
+    vanished_ = true;
+    RemovePropA(entry_, kInstanceProp);
+    DestroyWindow(frame_);
 }
 
 void SimAolClient::Submit() {

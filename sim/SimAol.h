@@ -15,6 +15,10 @@ struct SimAolOptions {
     bool visible = false;           // shown on screen, the transcript readable
     // Called on the client's thread with each line submitted to the room.
     std::function<void(const std::string&)> onLine = nullptr;
+    // The client closes all its windows right after handling the first input
+    // message of the entry box recorded with this beginning (see Messages()), as a
+    // user quitting AOL in the middle of an announcement. Empty: never.
+    std::string vanishAfter = {};
 };
 
 // The 32-bit AOL client as far as Tobla sees it: a top-level "AOL Frame25" window
@@ -55,11 +59,13 @@ private:
     // place: left, top, width, height in the document area.
     HWND AddDocument(const char* title, RECT place, bool withListbox, int entryBoxes);
     void Submit();
+    void VanishIfAsked(const std::string& input);
 
     SimAolOptions options_;
     Record messages_;
     Record transcript_;
     HWND frame_ = nullptr, area_ = nullptr, room_ = nullptr, list_ = nullptr, entry_ = nullptr;
+    bool vanished_ = false;  // client thread only
     PeerThread peer_;  // last: joined before the members above go
 };
 

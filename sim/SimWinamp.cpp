@@ -6,6 +6,7 @@ namespace {
 constexpr const char* kWinamp2Class = "Winamp v1.x";
 constexpr const char* kWinamp3Class = "Studio";
 constexpr const char* kPlaylistClass = "BaseWindow_RootWnd";
+constexpr UINT kHangMessage = WM_APP + 0x2A1;
 
 HWND CreateTopLevel(const char* className, const std::string& caption, bool visible,
                     void* self) {
@@ -21,6 +22,10 @@ int ListPaneIndex(int panes) { return panes >= 4 ? 3 : panes == 2 ? 0 : -1; }
 }  // namespace
 
 SimWinamp2::SimWinamp2(bool visible) {
+    released_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
+                             /*bInitialState=*/TRUE, /*lpName=*/nullptr);
+    hanging_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
+                            /*bInitialState=*/FALSE, /*lpName=*/nullptr);
     RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW);
     thread_.Run([&] {
         font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
@@ -31,10 +36,13 @@ SimWinamp2::SimWinamp2(bool visible) {
 }
 
 SimWinamp2::~SimWinamp2() {
+    Release();
     thread_.Run([&] {
         DestroyWindow(window_);
         DeleteObject(font_);
     });
+    CloseHandle(released_);
+    CloseHandle(hanging_);
 }
 
 void SimWinamp2::SetCaption(const std::string& caption) {
@@ -55,6 +63,58 @@ void SimWinamp2::SetListCount(int count) { Set(listCount_, count); }
 void SimWinamp2::SetListIndex(int index) { Set(listIndex_, index); }
 void SimWinamp2::SetBitrate(int bitrate) { Set(bitrate_, bitrate); }
 
+void SimWinamp2::ReportCaptionBytes(const std::string& bytes) {
+    Held held(lock_);
+    reportedBytes_ = bytes;
+}
+
+void SimWinamp2::ReportTextLength(LRESULT length) {
+    Held held(lock_);
+    reportedLength_ = length;
+}
+
+void SimWinamp2::ReportTruly() {
+    Held held(lock_);
+    reportedBytes_.reset();
+    reportedLength_.reset();
+}
+
+void SimWinamp2::OnPlayedRequest(std::function<std::string()> nextCaption) {
+    Held held(lock_);
+    onPlayed_ = std::move(nextCaption);
+}
+
+// The hang is a message the player's own thread handles by waiting: while it
+// waits, nothing sent to its windows is even received.
+void SimWinamp2::Hang() {
+    ResetEvent(released_);
+    ResetEvent(hanging_);
+    PostMessageA(window_, kHangMessage, 0, 0);
+    WaitForSingleObject(hanging_, INFINITE);
+}
+
+void SimWinamp2::Release() { SetEvent(released_); }
+
+bool SimWinamp2::AnswerText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    Held held(lock_);
+    if (message == WM_GETTEXTLENGTH && (reportedLength_ || reportedBytes_)) {
+        result = reportedLength_ ? *reportedLength_ : static_cast<LRESULT>(reportedBytes_->size());
+        return true;
+    }
+    if (message == WM_GETTEXT && reportedBytes_) {
+        const std::size_t room = wParam > 0 ? wParam - 1 : 0;
+        const std::size_t n = reportedBytes_->size() < room ? reportedBytes_->size() : room;
+        char* buffer = reinterpret_cast<char*>(lParam);
+        if (buffer && wParam > 0) {
+            reportedBytes_->copy(buffer, n);
+            buffer[n] = '\0';
+        }
+        result = static_cast<LRESULT>(n);
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -62,6 +122,12 @@ LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<SimWinamp2*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && message == kHangMessage) {
+        SetEvent(self->hanging_);
+        WaitForSingleObject(self->released_, INFINITE);
+        return 0;
+    }
+    if (LRESULT text = 0; self && self->AnswerText(message, wParam, lParam, text)) return text;
     if (self && message == WM_USER) return self->Answer(wParam, lParam);
     if (self && message == WM_PAINT) {
         self->Paint(window);
@@ -72,6 +138,14 @@ LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam,
 
 LRESULT SimWinamp2::Answer(WPARAM selector, LPARAM request) {
     requests_.Add(std::to_string(request) + " " + std::to_string(selector));
+    std::function<std::string()> onPlayed;
+    if (request == 105 && selector == 0) {
+        Held held(lock_);
+        onPlayed = onPlayed_;
+    }
+    if (onPlayed)
+        if (const std::string next = onPlayed(); !next.empty())
+            SetWindowTextA(window_, next.c_str());
     Held held(lock_);
     switch (request) {
         case 105: return selector == 0 ? playedMs_ : selector == 1 ? songSeconds_ : 0;

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,17 +29,39 @@ public:
     void SetListIndex(int index);        // request 125, 0-based
     void SetBitrate(int bitrate);        // request 126, selector 1
 
+    // A misbehaving player. Its window answers WM_GETTEXT with these bytes (NULs
+    // included) instead of its caption, and WM_GETTEXTLENGTH with their count...
+    void ReportCaptionBytes(const std::string& bytes);
+    // ...or with this length, whatever the text (e.g. -1 or 0x7FFFFFFF).
+    void ReportTextLength(LRESULT length);
+    // Back to answering with its real caption.
+    void ReportTruly();
+    // Called on the player's thread each time it answers the time-played request
+    // (105, selector 0), before answering; a non-empty result becomes the caption
+    // at once. Lets a test change the track in the middle of a poll.
+    void OnPlayedRequest(std::function<std::string()> nextCaption);
+    // The player's thread stops taking messages (returns once it has) until
+    // Release() or the end.
+    void Hang();
+    void Release();
+
     Record& Requests() { return requests_; }
     HWND Window() const { return window_; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Answer(WPARAM selector, LPARAM request);
+    bool AnswerText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint(HWND window);
     void Set(int& field, int value);
 
     Lock lock_;
     int playedMs_ = 0, songSeconds_ = 0, listCount_ = 0, listIndex_ = 0, bitrate_ = 0;
+    std::optional<std::string> reportedBytes_;   // guarded by lock_
+    std::optional<LRESULT> reportedLength_;      // guarded by lock_
+    std::function<std::string()> onPlayed_;      // guarded by lock_
+    HANDLE released_ = nullptr;                  // set: the thread runs
+    HANDLE hanging_ = nullptr;                   // set: the thread has stopped
     Record requests_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;

@@ -11,38 +11,6 @@
 namespace tobla::e2e {
 namespace {
 
-std::string Today(DWORD flags, bool time) {
-    char text[128] = {};
-    if (time)
-        GetTimeFormatA(LOCALE_USER_DEFAULT, flags, nullptr, nullptr, text, sizeof text);
-    else
-        GetDateFormatA(LOCALE_USER_DEFAULT, flags, nullptr, nullptr, text, sizeof text);
-    return text;
-}
-
-std::string TodayLogName() {
-    std::string date = Today(DATE_SHORTDATE, false);
-    for (char& c : date)
-        if (c == '/') c = ';';
-    return "logs\\played " + date + ".log";
-}
-
-// Log lines without their time, which the test cannot know to the second.
-std::vector<std::string> LoggedTitles(const std::string& log) {
-    std::vector<std::string> titles;
-    const std::string date = Today(DATE_SHORTDATE, false) + " / ";
-    std::size_t from = 0;
-    for (std::size_t end; (end = log.find("\r\n", from)) != std::string::npos; from = end + 2) {
-        const std::string line = log.substr(from, end - from);
-        const std::size_t timeEnd = line.find(" / ", date.size());
-        titles.push_back(line.rfind(date, 0) == 0 && timeEnd != std::string::npos
-                             ? line.substr(timeEnd + 3)
-                             : "malformed: " + line);
-    }
-    if (from != log.size()) titles.push_back("unterminated: " + log.substr(from));
-    return titles;
-}
-
 class Announcement : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -19,6 +19,17 @@ struct Search {
     HWND found;
 };
 
+std::string ShortDate() {
+    char text[128] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, sizeof text);
+    return text;
+}
+
+void DeleteAnyway(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
 BOOL CALLBACK FindToblaWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
@@ -51,6 +62,28 @@ std::string ToblaExe() {
     return folder.substr(0, folder.find_last_of('\\')) + "\\Tobla.exe";
 }
 
+std::string TodayLogName() {
+    std::string date = ShortDate();
+    for (char& c : date)
+        if (c == '/') c = ';';
+    return "logs\\played " + date + ".log";
+}
+
+std::vector<std::string> LoggedTitles(const std::string& log) {
+    std::vector<std::string> titles;
+    const std::string date = ShortDate() + " / ";
+    std::size_t from = 0;
+    for (std::size_t end; (end = log.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        const std::string line = log.substr(from, end - from);
+        const std::size_t timeEnd = line.find(" / ", date.size());
+        titles.push_back(line.rfind(date, 0) == 0 && timeEnd != std::string::npos
+                             ? line.substr(timeEnd + 3)
+                             : "malformed: " + line);
+    }
+    if (from != log.size()) titles.push_back("unterminated: " + log.substr(from));
+    return titles;
+}
+
 ProgramFolder::ProgramFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -63,11 +96,11 @@ ProgramFolder::ProgramFolder() {
 
 ProgramFolder::~ProgramFolder() {
     // Leave nothing behind: the program folder and its logs.
-    for (const char* name : {"Tobla.exe", "Tobla.ini", "send.fmt"}) DeleteFileA(File(name).c_str());
+    for (const char* name : {"Tobla.exe", "Tobla.ini", "send.fmt", "logs"}) DeleteAnyway(File(name));
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path_ + "\\logs\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
-        do DeleteFileA((path_ + "\\logs\\" + found.cFileName).c_str());
+        do DeleteAnyway(path_ + "\\logs\\" + found.cFileName);
         while (FindNextFileA(search, &found));
         FindClose(search);
     }
@@ -151,6 +184,10 @@ void ToblaProcess::PressEnter(int id) const {
 
 void ToblaProcess::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
     PostMessageA(window_, message, wParam, lParam);
+}
+
+bool ToblaProcess::Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 bool ToblaProcess::WaitForExit(DWORD timeoutMs) {

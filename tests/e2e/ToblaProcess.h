@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tobla::e2e {
 
@@ -44,6 +45,7 @@ public:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     bool WaitForExit(DWORD timeoutMs = 10000);
+    bool Running() const;
     DWORD ProcessId() const { return process_.dwProcessId; }
 
 private:
@@ -53,5 +55,12 @@ private:
 
 // The full path of Tobla.exe beside the test program.
 std::string ToblaExe();
+
+// Today's play log, relative to the program folder.
+std::string TodayLogName();
+// The titles of a play log's lines, without their date and time (which a test
+// cannot know to the second); a line of another shape is kept as "malformed: ..."
+// and an unterminated last line as "unterminated: ...".
+std::vector<std::string> LoggedTitles(const std::string& log);
 
 }  // namespace tobla::e2e

@@ -5,6 +5,7 @@
 #include "SimWinamp.h"
 #include "core/PollCycle.h"
 #include "platform/win32/Win32ForeignWindows.h"
+#include "platform/OperationFailed.h"
 #include "player/Winamp.h"
 #include "support/Fakes.h"
 
@@ -103,6 +104,22 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     EXPECT_EQ(actions, (Lines{"aol <font face=\"Arial\" color=>New Song - ( 3:45 / 128 )",
                               "aim New Song - ( 3:45 / 128 )", "log New Song"}));
     EXPECT_EQ(controls.label4, "New Song");
+}
+
+// A player busy elsewhere, its thread taking no messages at all, fails each reading
+// within the seam's limit instead of holding the poll. (Wine keeps this limit only
+// between threads of one process: a send to another process waits for ever.)
+TEST(PlayerWin32, AHungPlayerFailsItsReadingsInTime) {
+    Win32ForeignWindows windows;
+    sim::SimWinamp2 player;
+    player.SetCaption("1. Song - Winamp");
+    player.Hang();
+    const DWORD start = GetTickCount();
+    EXPECT_THROW(GetSongTitle(windows), OperationFailed);
+    EXPECT_THROW(GetPlayedSeconds(windows), OperationFailed);
+    EXPECT_LT(GetTickCount() - start, 2 * Win32ForeignWindows::kAnswerTimeoutMs + 1000);
+    player.Release();
+    EXPECT_EQ(GetSongTitle(windows), "Song");
 }
 
 }  // namespace

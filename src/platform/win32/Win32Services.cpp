@@ -90,8 +90,10 @@ std::string Win32Settings::GetFromIni(const std::string& section, const std::str
     return std::string(buffer.data(), n < kSettingBufferLength ? n : kSettingBufferLength - 1);
 }
 
+// A read-only settings file is left alone, as Windows leaves it (see ReadOnly).
 void Win32Settings::WriteToIni(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
+    if (ReadOnly(file)) return;
     WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
 }
 

@@ -1,0 +1,247 @@
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "SimAim.h"
+#include "SimAol.h"
+#include "SimWinamp.h"
+#include "e2e/ToblaProcess.h"
+
+// Tobla under sustained work: a track change on every poll for a while, and a long
+// stretch of ordinary play at speed. Every announcement is logged exactly once and
+// in order, and the program's memory and handles stay flat.
+namespace tobla::e2e {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr const char* kIni = "[Tobla]\r\naol=1\r\naim=1\r\nformat=%s\r\n";
+// How long the player changes its track on every poll; the longer, the slower the suite.
+constexpr DWORD kStormMs = 60000;
+
+std::string Title(long number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Artist - Track %06ld", number);
+    return text;
+}
+
+std::string Caption(long number) { return "1. " + Title(number) + " - Winamp"; }
+
+// The track numbers of lines ending in a title made by Title(), in order.
+std::vector<long> TrackNumbers(const Lines& lines) {
+    std::vector<long> numbers;
+    for (const auto& line : lines) {
+        const std::size_t at = line.rfind("Track ");
+        numbers.push_back(at == std::string::npos ? -1 : std::atol(line.c_str() + at + 6));
+    }
+    return numbers;
+}
+
+// Where two sequences of lines part, for a readable failure.
+std::string FirstDifference(const Lines& actual, const Lines& expected) {
+    std::size_t i = 0;
+    while (i < actual.size() && i < expected.size() && actual[i] == expected[i]) ++i;
+    const auto at = [i](const Lines& lines) {
+        return i < lines.size() ? "\"" + lines[i] + "\"" : std::string("(none)");
+    };
+    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
+           "; line " + std::to_string(i) + ": " + at(actual) + " but " + at(expected) +
+           (i > 0 ? "; after \"" + expected[i - 1] + "\"" : std::string());
+}
+
+struct Usage {
+    SIZE_T privateBytes = 0, workingSet = 0;
+    DWORD handles = 0, gdiObjects = 0, userObjects = 0, windows = 0;
+};
+
+// PROCESS_MEMORY_COUNTERS through kernel32's K32 entry, so the tests need no psapi.
+using MemoryInfoFunction = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
+
+// The system's handle table (NtQuerySystemInformation's SystemHandleInformation),
+// for a handle count where GetProcessHandleCount cannot give one (Wine, for another
+// process).
+struct SystemHandleEntry {
+    ULONG ownerProcessId;
+    BYTE objectType, flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+};
+using QuerySystemFunction = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+DWORD CountHandlesInSystemTable(DWORD processId) {
+    static const auto query = reinterpret_cast<QuerySystemFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    std::vector<char> buffer(1 << 16);
+    LONG status;
+    ULONG needed = 0;
+    while ((status = query(kSystemHandleInformation, buffer.data(),
+                           static_cast<ULONG>(buffer.size()), &needed)) == kInfoLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (status != 0) return 0;
+    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+    DWORD own = 0;
+    for (ULONG i = 0; i < count; ++i) own += entries[i].ownerProcessId == processId;
+    return own;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+struct WindowCount {
+    DWORD processId;
+    DWORD count;
+};
+
+BOOL CALLBACK CountOwnWindows(HWND window, LPARAM param) {
+    auto* counting = reinterpret_cast<WindowCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == counting->processId) {
+        ++counting->count;
+        EnumChildWindows(window, &CountChild, reinterpret_cast<LPARAM>(&counting->count));
+    }
+    return TRUE;
+}
+
+Usage Measure(DWORD processId) {
+    Usage usage;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return usage;
+    static const auto memoryInfo = reinterpret_cast<MemoryInfoFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (memoryInfo && memoryInfo(process, &counters, sizeof counters)) {
+        usage.privateBytes = counters.PagefileUsage;
+        usage.workingSet = counters.WorkingSetSize;
+    }
+    if (!GetProcessHandleCount(process, &usage.handles) || usage.handles == 0)
+        usage.handles = CountHandlesInSystemTable(processId);
+    usage.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+    usage.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+    CloseHandle(process);
+    WindowCount counting{processId, 0};
+    EnumWindows(&CountOwnWindows, reinterpret_cast<LPARAM>(&counting));
+    usage.windows = counting.count;
+    return usage;
+}
+
+void PrintUsage(const char* when, const Usage& u) {
+    std::printf("  %s: private %lu KB, working set %lu KB, handles %lu, GDI %lu, USER %lu, windows %lu\n",
+                when, static_cast<unsigned long>(u.privateBytes / 1024),
+                static_cast<unsigned long>(u.workingSet / 1024), u.handles, u.gdiObjects,
+                u.userObjects, u.windows);
+}
+
+class Load : public ::testing::Test {
+protected:
+    void SetUp() override {
+        player.SetCaption(Caption(0));
+        player.SetPlayedMs(5000);
+        folder.Write("Tobla.ini", kIni);
+    }
+    Lines Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
+    // Waits until Tobla has finished the polls under way and made a few more.
+    void LetPollsRun(int polls = 20) {
+        const auto count = [&] {
+            int n = 0;
+            for (const auto& line : player.Requests().Lines()) n += line == "105 0";
+            return n;
+        };
+        const int seen = count();
+        ASSERT_TRUE(WaitUntil([&] { return count() >= seen + polls; }));
+    }
+
+    sim::SimWinamp2 player;
+    sim::SimAolClient aol;
+    sim::SimAimClient aim;
+    ProgramFolder folder;
+};
+
+// The player moves to the next track whenever Tobla asks it for the time played,
+// that is once in every poll, between Tobla's readings of the title. Whatever Tobla
+// makes of that, each track it announces reaches both chats and the log exactly
+// once, in the order played, and the user's half-typed AOL line survives them all.
+TEST_F(Load, ATrackChangeOnEveryPoll) {
+    aol.SetEntryText("half-typed");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    volatile LONG changing = 1, played = 0;
+    player.OnPlayedRequest([&]() -> std::string {
+        return changing ? Caption(InterlockedIncrement(&played)) : std::string();
+    });
+    Sleep(kStormMs);  // the length of the storm is the point here
+    InterlockedExchange(&changing, 0);
+    // The last track of the storm is announced first: a track changed in the middle
+    // of an announcement reaches the later targets with the new title, as it should.
+    LetPollsRun();
+    constexpr long kLast = 999999;
+    player.SetCaption(Caption(kLast));
+    ASSERT_TRUE(WaitUntil([&] { return !Logged().empty() && Logged().back() == Title(kLast); }, 20000));
+    LetPollsRun();
+    ASSERT_TRUE(aim.WaitForLine(Title(kLast)));
+    ASSERT_TRUE(aol.WaitForLine(Title(kLast)));
+
+    const Lines logged = Logged();
+    const std::vector<long> numbers = TrackNumbers(logged);
+    std::printf("  %ld tracks played, %zu announced\n", static_cast<long>(played), logged.size());
+    EXPECT_GT(logged.size(), 20u);
+    for (std::size_t i = 1; i < numbers.size(); ++i)
+        ASSERT_LT(numbers[i - 1], numbers[i]) << "line " << i << ": " << logged[i];
+    EXPECT_GT(numbers.front(), 0);
+    EXPECT_EQ(TrackNumbers(aim.Transcript()), numbers) << FirstDifference(aim.Transcript(), logged);
+    EXPECT_EQ(TrackNumbers(aol.Transcript()), numbers) << FirstDifference(aol.Transcript(), logged);
+    EXPECT_EQ(aol.EntryText(), "half-typed");  // put back after every one of them
+    EXPECT_TRUE(tobla.Running());
+}
+
+// Some hundreds of tracks, each announced before the next begins, as in hours of play;
+// Tobla's memory, handles and windows are sampled after a warm-up, half-way and
+// at the end. (Wine counts no GDI or USER objects; the windows stand in for the
+// latter.)
+TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
+    constexpr int kTracks = 500, kWarmUp = 30;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    Usage warm, half, end;
+    Lines played;
+    for (int track = 1; track <= kTracks; ++track) {
+        if (track == kWarmUp) warm = Measure(tobla.ProcessId());
+        if (track == kTracks / 2) half = Measure(tobla.ProcessId());
+        player.SetCaption(Caption(track));
+        played.push_back(Title(track));
+        ASSERT_TRUE(aim.WaitForLine([&](const std::string& line) { return line == played.back(); }, 10000))
+            << "track " << track;
+    }
+    ASSERT_TRUE(WaitUntil([&] { return Logged().size() == played.size(); }));
+    LetPollsRun();
+    end = Measure(tobla.ProcessId());
+    PrintUsage("after warm-up", warm);
+    PrintUsage("half-way", half);
+    PrintUsage("at the end", end);
+
+    EXPECT_EQ(Logged(), played);
+    EXPECT_EQ(aim.Transcript(), played);
+    EXPECT_EQ(aol.Transcript().size(), played.size());
+    EXPECT_GT(warm.handles, 0u);
+    EXPECT_LE(end.handles, warm.handles + 10);
+    EXPECT_LE(end.gdiObjects, warm.gdiObjects + 10);
+    EXPECT_LE(end.userObjects, warm.userObjects + 10);
+    EXPECT_EQ(end.windows, warm.windows);
+    EXPECT_GT(warm.privateBytes, 0u);
+    EXPECT_LE(end.privateBytes, warm.privateBytes + 1024 * 1024);
+}
+
+}  // namespace
+}  // namespace tobla::e2e
