@@ -87,22 +87,6 @@ TEST_F(PlayLogTest, HandEditedLastLineGetsTheNewLineOnALineOfItsOwn) {
     EXPECT_EQ(files.files[kTodaysLog], "edited by hand\r\n12/6/2026 / 9:41:07 PM / Song\r\n");
 }
 
-TEST_F(PlayLogTest, LockedLogOrAFileNamedLogsKeepsEverythingAsItWas) {
-    files.folders.insert(kFolder + "\\logs");
-    files.files[kTodaysLog] = "earlier\r\n";
-    files.locked.insert(kTodaysLog);
-    log.AppendPlayLog("Song");
-    EXPECT_EQ(files.files[kTodaysLog], "earlier\r\n");
-
-    test::MemoryFileSystem blocked;
-    blocked.folders.insert(kFolder);
-    blocked.files[kFolder + "\\logs"] = "not a folder";
-    PlayLogFile blockedLog{kFolder, blocked, clock};
-    blockedLog.AppendPlayLog("Song");
-    EXPECT_EQ(blocked.files.size(), 1u);
-    EXPECT_FALSE(blocked.folders.count(kFolder + "\\logs"));
-}
-
 class LogCommandsTest : public PlayLogTest {
 protected:
     FakeLauncher launcher;

@@ -148,29 +148,6 @@ TEST_F(PlayLogWin32Test, CreatesTheFolderAndAddsOneLinePerAnnouncement) {
               "12/6/2026 / 9:41:07 PM / First\r\n12/6/2026 / 9:41:07 PM / Second - W\r\n");
 }
 
-TEST_F(PlayLogWin32Test, AFileNamedLogsBlocksTheLogQuietly) {
-    Put(logs(), "a file");
-    log->AppendPlayLog("Song");
-    EXPECT_EQ(Bytes(logs()), "a file");
-    EXPECT_EQ(GetFileAttributesA(today().c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(PlayLogWin32Test, ReadOnlyOrLockedLogKeepsItsContent) {
-    ASSERT_TRUE(files.CreateFolder(logs()));
-    Put(today(), "earlier\r\n", FILE_ATTRIBUTE_READONLY);
-    log->AppendPlayLog("Song");
-    EXPECT_EQ(Bytes(today()), "earlier\r\n");
-
-    SetFileAttributesA(today().c_str(), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE lock = CreateFileA(today().c_str(), GENERIC_READ, /* dwShareMode= */ 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    log->AppendPlayLog("Song");
-    EXPECT_FALSE(files.AppendLine(today(), "x\r\n"));
-    CloseHandle(lock);
-    EXPECT_EQ(Bytes(today()), "earlier\r\n");
-}
-
 TEST_F(PlayLogWin32Test, LastLineWithoutLineEndIsMended) {
     ASSERT_TRUE(files.CreateFolder(logs()));
     Put(today(), "by hand");
