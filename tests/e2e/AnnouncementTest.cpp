@@ -21,11 +21,7 @@ protected:
         player.SetListCount(10);
         player.SetListIndex(0);
     }
-    // Waits until Tobla has asked the player a few more times.
-    void LetTicksRun() {
-        const std::size_t seen = player.Requests().Lines().size();
-        ASSERT_TRUE(WaitUntil([&] { return player.Requests().Lines().size() > seen + 20; }));
-    }
+    void LetTicksRun() { ASSERT_TRUE(WaitForPolls(player)); }
     void Play(const std::string& caption) {
         player.SetPlayedMs(0);
         player.SetCaption(caption);

@@ -23,15 +23,8 @@ protected:
         player.SetPlayedMs(5000);
         folder.Write("Tobla.ini", "[Tobla]\r\naol=1\r\naim=1\r\nformat=%s\r\ncolor=0\r\n");
     }
-    // Waits until Tobla has finished the polls under way and made a few more.
     void LetPollsRun(int polls = 20) {
-        const auto count = [&] {
-            int n = 0;
-            for (const auto& line : player.Requests().Lines()) n += line == "105 0";
-            return n;
-        };
-        const int seen = count();
-        ASSERT_TRUE(WaitUntil([&] { return count() >= seen + polls; }));
+        ASSERT_TRUE(WaitForPolls(player, polls));
     }
     Lines Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
     void WaitLogged(std::size_t lines) {

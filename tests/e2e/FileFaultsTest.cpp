@@ -22,15 +22,8 @@ protected:
         player.SetCaption("1. Artist - Start - Winamp");
         player.SetPlayedMs(5000);
     }
-    // Waits until Tobla has finished the polls under way and made a few more.
     void LetPollsRun(int polls = 20) {
-        const auto count = [&] {
-            int n = 0;
-            for (const auto& line : player.Requests().Lines()) n += line == "105 0";
-            return n;
-        };
-        const int seen = count();
-        ASSERT_TRUE(WaitUntil([&] { return count() >= seen + polls; }));
+        ASSERT_TRUE(WaitForPolls(player, polls));
     }
     // Plays a track and waits until Tobla has announced it and finished that poll.
     void Announce(const std::string& title) {

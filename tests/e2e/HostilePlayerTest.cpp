@@ -27,16 +27,8 @@ protected:
         folder.Write("Tobla.ini", "[Tobla]\r\naim=1\r\nformat=%s\r\n");
     }
 
-    // Waits until Tobla has polled the player a number of times more: every poll
-    // asks for the time played once, and only once the previous poll has finished.
     void LetPollsRun(int polls = 20) {
-        const auto count = [&] {
-            int n = 0;
-            for (const auto& line : player->Requests().Lines()) n += line == "105 0";
-            return n;
-        };
-        const int seen = count();
-        ASSERT_TRUE(WaitUntil([&] { return count() >= seen + polls; }));
+        ASSERT_TRUE(WaitForPolls(*player, polls));
     }
     std::vector<std::string> Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
     void ExpectLogged(const Lines& titles) {

@@ -152,15 +152,8 @@ protected:
         folder.Write("Tobla.ini", kIni);
     }
     Lines Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
-    // Waits until Tobla has finished the polls under way and made a few more.
     void LetPollsRun(int polls = 20) {
-        const auto count = [&] {
-            int n = 0;
-            for (const auto& line : player.Requests().Lines()) n += line == "105 0";
-            return n;
-        };
-        const int seen = count();
-        ASSERT_TRUE(WaitUntil([&] { return count() >= seen + polls; }));
+        ASSERT_TRUE(WaitForPolls(player, polls));
     }
 
     sim::SimWinamp2 player;

@@ -55,6 +55,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+bool WaitForPolls(sim::SimWinamp2& player, int polls) {
+    const auto answered = [&] {
+        int count = 0;
+        for (const auto& line : player.Requests().Lines()) count += line == "105 0";
+        return count;
+    };
+    const int seen = answered();
+    return WaitUntil([&] { return answered() >= seen + polls; });
+}
+
 std::string ToblaExe() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -5,10 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "SimWinamp.h"
+
 namespace tobla::e2e {
 
 // Waits for a condition with a deadline, letting the caller's messages run.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// Waits until Tobla has finished the polls under way and made `polls` more: every
+// poll asks the player for the time played once, after the previous poll ended.
+bool WaitForPolls(sim::SimWinamp2& player, int polls = 20);
 
 // A fresh program folder in the temporary folder, with Tobla.exe copied into it.
 class ProgramFolder {
