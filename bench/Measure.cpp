@@ -1,5 +1,7 @@
 #include "Measure.h"
 
+#include "RemoveTree.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -35,24 +37,6 @@ std::string ReadWhole(const std::string& path) {
     while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
     CloseHandle(file);
     return text;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 // One entry of the system's handle table (SystemHandleInformation, class 16).
@@ -156,7 +140,7 @@ ProgramFolder::ProgramFolder(const std::string& exeName, const std::string& sett
     std::ofstream(path_ + "\\Tobla.ini", std::ios::binary) << settings;
 }
 
-ProgramFolder::~ProgramFolder() { RemoveTree(path_); }
+ProgramFolder::~ProgramFolder() { sim::RemoveTree(path_); }
 
 Process::Process(const std::string& exe, const std::string& arguments) {
     STARTUPINFOA startup{};

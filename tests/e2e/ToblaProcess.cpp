@@ -1,5 +1,7 @@
 #include "e2e/ToblaProcess.h"
 
+#include "RemoveTree.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -23,11 +25,6 @@ std::string ShortDate() {
     char text[128] = {};
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text, sizeof text);
     return text;
-}
-
-void DeleteAnyway(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
 }
 
 BOOL CALLBACK FindToblaWindow(HWND window, LPARAM param) {
@@ -105,17 +102,7 @@ ProgramFolder::ProgramFolder() {
 }
 
 ProgramFolder::~ProgramFolder() {
-    // Leave nothing behind: the program folder and its logs.
-    for (const char* name : {"Tobla.exe", "Tobla.ini", "send.fmt", "logs"}) DeleteAnyway(File(name));
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path_ + "\\logs\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do DeleteAnyway(path_ + "\\logs\\" + found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA((path_ + "\\logs").c_str());
-    RemoveDirectoryA(path_.c_str());
+    sim::RemoveTree(path_);  // leave nothing behind: the program folder and its logs
 }
 
 void ProgramFolder::Write(const std::string& name, const std::string& bytes) const {

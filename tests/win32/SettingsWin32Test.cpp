@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "RemoveTree.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
 #include "core/Settings.h"
@@ -28,26 +29,7 @@ protected:
                  std::to_string(++serial);
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     }
-    void TearDown() override { RemoveTree(folder); }
-
-    static void RemoveTree(const std::string& path) {
-        WIN32_FIND_DATAA found;
-        const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string child = path + "\\" + name;
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(child);
-                else
-                    DeleteFileA(child.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(path.c_str());
-    }
+    void TearDown() override { sim::RemoveTree(folder); }
 
     std::string Bytes(const std::string& path) {
         return files.ReadFile(path).value_or("<unreadable>");
