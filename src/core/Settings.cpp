@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "platform/OperationFailed.h"
+#include "core/Text.h"
 
 namespace tobla {
 
@@ -22,15 +23,8 @@ std::size_t NextSeparator(const std::string& content, std::size_t from) {
     return found == std::string::npos ? content.size() : found;
 }
 
-// ASCII only: font faces and templates are compared the way the list shows them.
-std::string Lowercase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && Lowercase(a) == Lowercase(b);
+    return a.size() == b.size() && text::Lowercase(a) == text::Lowercase(b);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/OperationFailed.h"
+#include "core/Text.h"
 
 namespace tobla {
 namespace {
@@ -25,15 +26,10 @@ std::string ReplaceEvery(const std::string& text, const std::string& find,
     return out;
 }
 
-bool EndsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() &&
-           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
 // A five-digit playlist number leaves " - W" of the player's name on the title.
 std::string TrimPlayerInitial(const std::string& title) {
     const std::string carried = " - W";
-    return EndsWith(title, carried) ? title.substr(0, title.size() - carried.size()) : title;
+    return text::EndsWith(title, carried) ? title.substr(0, title.size() - carried.size()) : title;
 }
 
 bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }

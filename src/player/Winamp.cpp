@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/Template.h"
+#include "core/Text.h"
 #include "platform/MessageNumbers.h"
 #include "platform/OperationFailed.h"
 #include "platform/WindowText.h"
@@ -58,13 +59,8 @@ std::string Reversed(std::string text) {
     return text;
 }
 
-bool EndsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() &&
-           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
-void DropLastIfEndsWith(std::string& text, const std::string& ending) {
-    if (EndsWith(text, ending)) text.pop_back();
+void DropLastIfEndsWith(std::string& title, const std::string& ending) {
+    if (text::EndsWith(title, ending)) title.pop_back();
 }
 
 // A decimal integer with optional blanks around it and an optional sign; anything

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "core/Text.h"
+
 namespace tobla {
 
 namespace {
@@ -36,12 +38,6 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
         done += written;
     }
     return true;
-}
-
-std::string Lowercase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 std::string FormattedNow(bool date) {
@@ -84,7 +80,7 @@ std::string ProgramFolder() {
 std::string Win32Settings::GetFromIni(const std::string& section, const std::string& key,
                                       const std::string& file) {
     std::vector<char> buffer(kSettingBufferLength, '\0');
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), Lowercase(key).c_str(),
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), text::Lowercase(key).c_str(),
                                              /* lpDefault= */ "", buffer.data(),
                                              kSettingBufferLength, file.c_str());
     return std::string(buffer.data(), n < kSettingBufferLength ? n : kSettingBufferLength - 1);
