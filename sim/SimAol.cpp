@@ -141,7 +141,15 @@ LRESULT SimAolClient::OnEntryMessage(HWND window, UINT message, WPARAM wParam, L
     else
         result = CallWindowProcA(gRichEditProc, window, message, wParam, lParam);
     if (!line.empty()) VanishIfAsked(line);
+    if (!line.empty()) StallIfAsked(line);
     return result;
+}
+
+void SimAolClient::StallIfAsked(const std::string& input) {
+    if (stalled_ || options_.stallAfter.empty() || input.rfind(options_.stallAfter, 0) != 0)
+        return;
+    stalled_ = true;
+    Sleep(options_.stallMs);
 }
 
 void SimAolClient::VanishIfAsked(const std::string& input) {

@@ -19,6 +19,10 @@ struct SimAolOptions {
     // message of the entry box recorded with this beginning (see Messages()), as a
     // user quitting AOL in the middle of an announcement. Empty: never.
     std::string vanishAfter = {};
+    // The client handles the first input message of the entry box recorded with this
+    // beginning, then takes stallMs before it answers: slow, not gone. Empty: never.
+    std::string stallAfter = {};
+    DWORD stallMs = 0;
 };
 
 // The 32-bit AOL client as far as Tobla sees it: a top-level "AOL Frame25" window
@@ -60,12 +64,14 @@ private:
     HWND AddDocument(const char* title, RECT place, bool withListbox, int entryBoxes);
     void Submit();
     void VanishIfAsked(const std::string& input);
+    void StallIfAsked(const std::string& input);
 
     SimAolOptions options_;
     Record messages_;
     Record transcript_;
     HWND frame_ = nullptr, area_ = nullptr, room_ = nullptr, list_ = nullptr, entry_ = nullptr;
     bool vanished_ = false;  // client thread only
+    bool stalled_ = false;   // client thread only
     PeerThread peer_;  // last: joined before the members above go
 };
 

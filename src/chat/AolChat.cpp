@@ -2,6 +2,7 @@
 
 #include "chat/ChatRooms.h"
 #include "platform/MessageNumbers.h"
+#include "platform/OperationFailed.h"
 #include "platform/WindowText.h"
 
 namespace tobla::toolkit {
@@ -20,6 +21,22 @@ constexpr std::array<const char*, 5> kChatRoomClasses = {
 // client that keeps opening windows (or reshuffles them while we look) could keep
 // it going for ever. No AOL session has anywhere near this many windows open.
 constexpr int kMaxDocumentWindows = 1000;
+
+// Empties the entry box, types the line with a blank and a carriage return, and
+// empties the box again.
+void TypeLine(ForeignWindows& windows, WindowHandle box, const std::string& text) {
+    windows.SetText(box, "");
+    windows.YieldEvents();
+    windows.SetText(box, text);
+    windows.YieldEvents();
+    windows.Send(box, msg::kChar, msg::kBlank, /*lParam=*/0);
+    windows.YieldEvents();
+    windows.Send(box, msg::kChar, msg::kCarriageReturn, /*lParam=*/0);
+    windows.YieldEvents();
+    windows.YieldEvents();
+    windows.SetText(box, "");
+    windows.YieldEvents();
+}
 
 }  // namespace
 
@@ -55,18 +72,11 @@ void SendChat(ForeignWindows& windows, const std::string& text) {
 
     // Read before anything changes: a box whose text cannot be read stops the send.
     const std::string saved = GetText(windows, box);
-    windows.SetText(box, "");
-    windows.YieldEvents();
-    windows.SetText(box, text);
-    windows.YieldEvents();
-    windows.Send(box, msg::kChar, msg::kBlank, /*lParam=*/0);
-    windows.YieldEvents();
-    windows.Send(box, msg::kChar, msg::kCarriageReturn, /*lParam=*/0);
-    windows.YieldEvents();
-    windows.YieldEvents();
-    windows.SetText(box, "");
-    windows.YieldEvents();
+    // Once read, the user's half-typed line always goes back, even when a slow client
+    // let a message in between run out of time.
+    const bool typed = Guarded([&] { TypeLine(windows, box, text); });
     windows.SetText(box, saved);
+    if (!typed) throw OperationFailed("the chat room did not take the line");
 }
 
 }  // namespace tobla::toolkit

@@ -11,8 +11,9 @@ namespace toolkit {
 // chat-room controls, or 0.
 WindowHandle FindChatRoom(ForeignWindows& windows);
 // Types the text into the open chat room's entry box, then puts back what the
-// user had typed there. Throws OperationFailed (before changing anything) when
-// the box's text cannot be read.
+// user had typed there. Throws OperationFailed when the box's text cannot be read
+// (before changing anything), or when a message of the send fails (after the
+// user's text has been put back).
 void SendChat(ForeignWindows& windows, const std::string& text);
 }  // namespace toolkit
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,14 +24,16 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
 };
 
-// The date and the time as the user's locale writes them, and a clock of seconds
-// since midnight (with fractions).
+// The date and the time as the user's locale writes them, and a clock of the time
+// since midnight. The clock counts whole milliseconds: a reading compared with an
+// equal one taken earlier must compare equal, which floating point on the x87 unit
+// does not promise.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::string ShortDate() = 0;
     virtual std::string LongTime() = 0;
-    virtual double SecondsSinceMidnight() = 0;
+    virtual std::int32_t MillisecondsSinceMidnight() = 0;
 };
 
 // Starts a program from a command line with a normal, focused window.

@@ -58,6 +58,14 @@ public:
     virtual void ShowLastTitle(const std::string& title) = 0;   // Label4's caption
 };
 
+// The system's case rules for 8-bit text: the letters of the ANSI code page, accented
+// ones included, not only A to Z.
+class CaseRules {
+public:
+    virtual ~CaseRules() = default;
+    virtual std::string Lowercase(const std::string& text) = 0;
+};
+
 // Lets the program's pending window events run.
 class Yielder {
 public:

@@ -13,11 +13,11 @@ constexpr const char* kLogFileSuffix = ".log";
 constexpr const char* kPieceSeparator = " / ";
 constexpr const char* kEditorCommand = "notepad ";
 constexpr const char* kBrowserCommand = "explorer ";
-constexpr double kSecondsPerDay = 86400.0;
-
-bool IsBlankText(const std::string& text) {
-    return toolkit::StripSpaces(text).empty() || text == "\r" || text == "\n" || text == "\r\n";
-}
+constexpr std::int64_t kMillisecondsPerSecond = 1000;
+constexpr std::int64_t kMillisecondsPerDay = 86400 * kMillisecondsPerSecond;
+// The clock restarts at 0 at midnight: a step back of more than half a day is that
+// restart. A smaller one is the clock set back a little, and counts as no time.
+constexpr std::int64_t kMidnightStepBack = kMillisecondsPerDay / 2;
 
 std::string LogPathForDate(const std::string& programFolder, std::string date) {
     for (char& c : date)
@@ -29,27 +29,19 @@ std::string LogPathForDate(const std::string& programFolder, std::string date) {
 
 namespace toolkit {
 
-std::string ReadTextFile(FileSystem& files, const std::string& path) {
-    std::optional<std::string> content;
-    Guarded([&] { content = files.ReadFile(path); });
-    return content.value_or(std::string());
-}
-
-void WriteTextFile(FileSystem& files, const std::string& text, const std::string& path) {
-    if (IsBlankText(text)) return;
-    Guarded([&] { files.WriteFile(path, text + "\r\n"); });
-}
-
-// The clock restarts at 0 at midnight; every step backwards is taken as a day
-// passed, so the wait always ends (a clock set back by hand ends it early).
+// Counts the time waited from the start reading rounded to the whole second, adding
+// each forward step of the clock, so the wait ends after about n seconds across
+// midnight and is not cut short (nor made endless) by a clock set back meanwhile.
 void WaitSeconds(int seconds, Clock& clock, Yielder& yielder) {
-    double reading = clock.SecondsSinceMidnight();
-    const double start = RoundHalfEven32(reading);
-    double days = 0;
-    while (reading + days - start < seconds) {
+    std::int64_t reading = clock.MillisecondsSinceMidnight();
+    std::int64_t waited =
+        reading - DivideHalfEven(reading, kMillisecondsPerSecond) * kMillisecondsPerSecond;
+    while (waited < seconds * kMillisecondsPerSecond) {
         Guarded([&] { yielder.YieldEvents(); });
-        const double next = clock.SecondsSinceMidnight();
-        if (next < reading) days += kSecondsPerDay;
+        const std::int64_t next = clock.MillisecondsSinceMidnight();
+        std::int64_t step = next - reading;
+        if (step < -kMidnightStepBack) step += kMillisecondsPerDay;
+        if (step > 0) waited += step;
         reading = next;
     }
 }

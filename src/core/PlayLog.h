@@ -13,9 +13,6 @@ inline constexpr const char* kViewTodaysLogCaption = "View Today's Log";
 inline constexpr const char* kAllLogsCaption = "All Logs";
 
 namespace toolkit {
-std::string ReadTextFile(FileSystem& files, const std::string& path);
-// Writes the text and one CR LF as the whole file; a blank text is not written.
-void WriteTextFile(FileSystem& files, const std::string& text, const std::string& path);
 // Returns after about n seconds (also across midnight), letting events run.
 void WaitSeconds(int seconds, Clock& clock, Yielder& yielder);
 // programFolder + "\logs\played " + short date with "/" as ";" + ".log"

@@ -37,17 +37,16 @@ std::string PollCycle::ReadColorText() {
     return ColorTextFromSetting(c_.settings.GetFromIni(kSection, "color", settingsFile_));
 }
 
-// All three readings are made on every tick; a reading that fails means no change,
-// so a title that could not be read is never announced or logged.
+// All three readings are made on every tick, in this order; a reading that fails
+// means no change, so a title that could not be read is never announced or logged.
 bool PollCycle::TrackChanged() {
     bool titleDiffers = false, playing = false, notBuffering = false;
-    const bool read = Guarded([&] { titleDiffers = c_.player.SongTitle() != lastTitle_; }) &
-                      Guarded([&] { playing = c_.player.PlayedSeconds() >= 1; }) &
-                      Guarded([&] {
-                          notBuffering =
-                              c_.player.SongTitle().find(kBufferingMark) == std::string::npos;
-                      });
-    return read && titleDiffers && playing && notBuffering;
+    const bool titleRead = Guarded([&] { titleDiffers = c_.player.SongTitle() != lastTitle_; });
+    const bool playedRead = Guarded([&] { playing = c_.player.PlayedSeconds() >= 1; });
+    const bool bufferingRead = Guarded([&] {
+        notBuffering = c_.player.SongTitle().find(kBufferingMark) == std::string::npos;
+    });
+    return titleRead && playedRead && bufferingRead && titleDiffers && playing && notBuffering;
 }
 
 void PollCycle::Announce(const std::string& colorText) {
@@ -82,7 +81,8 @@ void PollCycle::Announce(const std::string& colorText) {
         }
     }
 
-    Guarded([&] { c_.log.AppendPlayLog(lastTitle_); });
+    // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
+    Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
 }
 
 }  // namespace tobla

@@ -3,7 +3,6 @@
 #include <cstddef>
 
 #include "platform/OperationFailed.h"
-#include "core/Text.h"
 
 namespace tobla {
 
@@ -23,8 +22,8 @@ std::size_t NextSeparator(const std::string& content, std::size_t from) {
     return found == std::string::npos ? content.size() : found;
 }
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && text::Lowercase(a) == text::Lowercase(b);
+bool EqualIgnoringCase(const std::string& a, const std::string& b, CaseRules& cases) {
+    return cases.Lowercase(a) == cases.Lowercase(b);
 }
 
 }  // namespace
@@ -71,12 +70,12 @@ void SaveListToFile(const std::string& path, ListControl& list, FileSystem& file
     Guarded([&] { files.WriteFile(path, bytes); });
 }
 
-bool IsInList(ListControl& list, const std::string& text) {
+bool IsInList(ListControl& list, const std::string& text, CaseRules& cases) {
     int count = 0;
     Guarded([&] { count = list.Count(); });
     for (int i = 0; i < count; ++i) {
         bool equal = false;
-        Guarded([&] { equal = EqualIgnoringCase(list.Entry(i), text); });
+        Guarded([&] { equal = EqualIgnoringCase(list.Entry(i), text, cases); });
         if (equal) return true;
     }
     return false;
@@ -88,7 +87,7 @@ namespace winampApi {
 
 // The count is read afresh after every yield and every removal, since an event
 // handler running in a yield may change the list.
-int RemoveDuplicates(ListControl& list, Yielder& yielder) {
+int RemoveDuplicates(ListControl& list, Yielder& yielder, CaseRules& cases) {
     int removed = 0;
     int last = -1;
     Guarded([&] { last = list.Count() - 1; });
@@ -101,7 +100,8 @@ int RemoveDuplicates(ListControl& list, Yielder& yielder) {
             if (count <= i) return removed;
             bool duplicate = false;
             Guarded([&] {
-                duplicate = i + 1 < count && EqualIgnoringCase(list.Entry(i), list.Entry(i + 1));
+                duplicate =
+                    i + 1 < count && EqualIgnoringCase(list.Entry(i), list.Entry(i + 1), cases);
             });
             if (!duplicate || !Guarded([&] { list.Remove(i + 1); })) break;
             ++removed;

@@ -34,12 +34,12 @@ void LoadListFromFile(const std::string& path, ListControl& list, FileSystem& fi
 // Writes every entry followed by CR LF (an empty list gives 0 bytes).
 void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files);
 // True when an entry equals the text, ignoring case.
-bool IsInList(ListControl& list, const std::string& text);
+bool IsInList(ListControl& list, const std::string& text, CaseRules& cases);
 }  // namespace toolkit
 
 namespace winampApi {
 // Removes neighbouring entries equal ignoring case; returns how many it removed.
-int RemoveDuplicates(ListControl& list, Yielder& yielder);
+int RemoveDuplicates(ListControl& list, Yielder& yielder, CaseRules& cases);
 }  // namespace winampApi
 
 }  // namespace tobla

@@ -51,8 +51,8 @@ double RadixPrefix(const std::string& digits, int radix) {
 }  // namespace
 
 std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player) {
-    std::string line = templateText;
-    Guarded([&] { line = ReplaceEvery(line, "%s", TrimPlayerInitial(player.SongTitle())); });
+    // Without the title there is nothing to announce: that failure ends the expansion.
+    std::string line = ReplaceEvery(templateText, "%s", TrimPlayerInitial(player.SongTitle()));
     Guarded([&] { line = ReplaceEvery(line, "%l", player.SongLength()); });
     Guarded([&] { line = ReplaceEvery(line, "%b", player.Bitrate()); });
     Guarded([&] { line = ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });
@@ -101,6 +101,15 @@ std::int32_t RoundHalfEven32(double value) {
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         throw OperationFailed("number out of 32-bit range");
     return static_cast<std::int32_t>(rounded);
+}
+
+std::int64_t DivideHalfEven(std::int64_t value, std::int64_t divisor) {
+    std::int64_t quotient = value / divisor;
+    const std::int64_t twiceRest = 2 * (value % divisor);
+    const std::int64_t away = value < 0 ? -1 : 1;
+    if (twiceRest * away > divisor || (twiceRest * away == divisor && quotient % 2 != 0))
+        quotient += away;
+    return quotient;
 }
 
 std::string ColorTextFromSetting(const std::string& stored) {

@@ -10,8 +10,9 @@ namespace tobla {
 inline constexpr const char* DefaultTemplate = "%s - ( %l / %b )";
 
 // Expands the five placeholders in their fixed order (%s, %l, %b, %p, %c), each
-// replacement running on the result of the one before; a fact that fails leaves
-// only its own placeholder in the line.
+// replacement running on the result of the one before. A title that cannot be read
+// throws OperationFailed (a line without it is not sent); any other fact that fails
+// leaves only its own placeholder in the line.
 std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player);
 
 // "<font face=\"FACE\" color=COLOUR>" followed by the line; no closing tag.
@@ -29,8 +30,14 @@ std::string ColorTextFromSetting(const std::string& stored);
 double NumericPrefix(const std::string& text);
 
 // Rounds to the nearest integer, halves to the even neighbour; throws
-// OperationFailed outside the 32-bit range.
+// OperationFailed outside the 32-bit range. Its callers hand it a number just read
+// from text, never the result of arithmetic, so on the x87 unit too it rounds the
+// very double that was read; wider intermediates never reach it.
 std::int32_t RoundHalfEven32(double value);
+
+// value / divisor (divisor > 0) rounded to the nearest integer, halves to the even
+// neighbour, in integer arithmetic: the same result on every processor.
+std::int64_t DivideHalfEven(std::int64_t value, std::int64_t divisor);
 
 namespace winampApi {
 // "#RRGGBB" from the low 24 bits of a colour value (red in the low byte).

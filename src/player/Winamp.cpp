@@ -24,6 +24,7 @@ constexpr const char* kPlayingAfterLength = ") (playing)";
 constexpr const char* kNotAvailable = "n/a";
 // Winamp 3 gives no time played; a playing track counts as well past the first second.
 constexpr std::int32_t kWinamp3PlayingSeconds = 10;
+constexpr std::int64_t kMillisecondsPerSecond = 1000;
 // The list window is the fourth result of the sibling walk under the playlist frame.
 constexpr int kListWindowSearches = 4;
 
@@ -180,7 +181,7 @@ std::int32_t GetPlayedSeconds(ForeignWindows& windows) {
         case FactSource::kWinamp2: {
             const std::int32_t ms =
                 Request(windows, source.window, 0, msg::kRequestPlayPosition);
-            return RoundHalfEven32(ms / 1000.0);
+            return static_cast<std::int32_t>(DivideHalfEven(ms, kMillisecondsPerSecond));
         }
         case FactSource::kWinamp3:
             return Contains(GetText(windows, source.window), kPlayingAfterLength)

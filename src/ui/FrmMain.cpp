@@ -67,9 +67,11 @@ const ControlLayout* LayoutOf(int id) {
     return nullptr;
 }
 
-HFONT MakeFont(const char* face, double points, HDC dc) {
-    const int height = -MulDiv(static_cast<int>(points * 100 + 0.5),
-                               GetDeviceCaps(dc, LOGPIXELSY), 7200);
+// Sizes in hundredths of a point: 825 is 8.25 pt.
+constexpr int kPointSize = 825, kSmallPointSize = 675;
+
+HFONT MakeFont(const char* face, int hundredthsOfPoint, HDC dc) {
+    const int height = -MulDiv(hundredthsOfPoint, GetDeviceCaps(dc, LOGPIXELSY), 7200);
     return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
@@ -144,9 +146,9 @@ bool frmMain::Load() {
 
 void frmMain::CreateControls() {
     HDC dc = GetDC(nullptr);
-    windowFont_ = MakeFont("Arial", 8.25, dc);
-    tahomaFont_ = MakeFont("Tahoma", 8.25, dc);
-    smallFont_ = MakeFont("Tahoma", 6.75, dc);
+    windowFont_ = MakeFont("Arial", kPointSize, dc);
+    tahomaFont_ = MakeFont("Tahoma", kPointSize, dc);
+    smallFont_ = MakeFont("Tahoma", kSmallPointSize, dc);
     ReleaseDC(nullptr, dc);
 
     INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
@@ -205,21 +207,22 @@ void frmMain::StartUp() {
     Guarded([&] {
         const std::string color = Read("color");
         if (color.empty()) return;
-        // A value the swatch refuses leaves its colour, which the box then takes.
-        Guarded([&] {
-            const std::int32_t value = RoundHalfEven32(NumericPrefix(color));
-            if (value >= 0 && value <= 0xFFFFFF) SetSwatchColor(static_cast<COLORREF>(value));
-        });
+        // A value the swatch refuses leaves both the swatch and the template box's
+        // ink as they are: the box taking the swatch's window colour would draw its
+        // text in the colour of its own background.
+        const std::int32_t value = RoundHalfEven32(NumericPrefix(color));
+        if (value < 0 || value > 0xFFFFFF) return;
+        SetSwatchColor(static_cast<COLORREF>(value));
         templateTextColor_ = swatchColor_;
         InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
     });
     for (auto [id, key] : {std::pair{IDC_CHECK1, "aol"}, std::pair{IDC_CHECK2, "aim"}}) {
         Guarded([&] {
             const std::string state = Read(key);
-            if (!state.empty()) {
-                const double value = NumericPrefix(state);
-                if (value >= -32768.5 && value < 32767.5) SetCheckState(id, RoundHalfEven32(value));
-            }
+            if (state.empty()) return;
+            // A state is held in 16 bits; one that does not fit leaves the box alone.
+            const std::int32_t value = RoundHalfEven32(NumericPrefix(state));
+            if (value >= -32768 && value <= 32767) SetCheckState(id, value);
         });
     }
     Guarded([&] {
@@ -228,7 +231,7 @@ void frmMain::StartUp() {
         if (text != TemplateText()) SetTemplateText(text);
     });
     Guarded([&] { LoadFonts(); });
-    Guarded([&] { winampApi::RemoveDuplicates(fontList_, yielder_); });
+    Guarded([&] { winampApi::RemoveDuplicates(fontList_, yielder_, cases_); });
     Guarded([&] { SelectStoredFont(); });
     Guarded([&] {
         if (files_.FileExists(templateListFile_))
@@ -318,7 +321,7 @@ void frmMain::OnTemplateChange() { Write("format", TemplateText()); }
 
 void frmMain::OnTemplateEnter() {
     const std::string text = TemplateText();
-    if (!toolkit::IsInList(templateList_, text)) {
+    if (!toolkit::IsInList(templateList_, text, cases_)) {
         templateList_.Append(text);
         toolkit::SaveListToFile(templateListFile_, templateList_, files_);
     }
@@ -356,7 +359,7 @@ void frmMain::SetSwatchColor(COLORREF color) {
 
 void frmMain::SetTemplateFontFace(const std::string& face) {
     HDC dc = GetDC(nullptr);
-    HFONT font = MakeFont(face.c_str(), 8.25, dc);
+    HFONT font = MakeFont(face.c_str(), kPointSize, dc);
     ReleaseDC(nullptr, dc);
     SendMessageA(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (templateFont_) DeleteObject(templateFont_);
@@ -490,11 +493,15 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
     if (message == WM_GETDLGCODE && lParam && enter &&
         reinterpret_cast<MSG*>(lParam)->message != WM_KEYUP)
         return CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
+    // The typed Enter is swallowed (no beep, nothing reaches the box), but the key
+    // goes on, so Enter on the open list closes it with its highlighted entry, as a
+    // combo box does: on the key, or (Wine) on the character, which then goes on too.
     if (message == WM_CHAR && wParam == '\r') {
+        if (SendMessageA(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
+            CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam);
         Guarded([&] { form->OnTemplateEnter(); });
-        return 0;  // swallowed: no beep, nothing reaches the box
+        return 0;
     }
-    if ((message == WM_KEYDOWN || message == WM_KEYUP) && enter) return 0;
     return CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam);
 }
 

@@ -87,6 +87,7 @@ private:
     Win32FileSystem files_;
     Win32Clock clock_;
     Win32Launcher launcher_;
+    Win32CaseRules cases_;
     MessagePumpYielder yielder_;
     WinampPlayer player_{windows_};
     ClientChatTargets chat_{windows_};

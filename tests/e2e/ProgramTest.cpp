@@ -122,6 +122,31 @@ TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
     EXPECT_EQ(again.CheckState(IDC_CHECK2), BST_CHECKED);
     EXPECT_EQ(again.Text(IDC_TEXT1), "%s!, %l");
     EXPECT_EQ(SendMessageA(again.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 3);
+
+    // Enter on the open list takes the highlighted entry and closes the list; a
+    // choice from the list is not typing, so "format" keeps the typed template.
+    HWND text1 = again.Control(IDC_TEXT1);
+    SendMessageA(text1, CB_SHOWDROPDOWN, TRUE, 0);
+    for (int entry = 0; entry < 3; ++entry)
+        PostMessageA(GetWindow(text1, GW_CHILD), WM_KEYDOWN, VK_DOWN, 1);
+    again.PressEnter(IDC_TEXT1);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(text1, CB_GETDROPPEDSTATE, 0, 0) == FALSE; }));
+    EXPECT_EQ(again.Text(IDC_TEXT1), "%l");
+    EXPECT_NE(folder.Read("Tobla.ini").find("format=%s!, %l\r\n"), std::string::npos);
+}
+
+// The notice of a log link stays for about a second, then the link's caption is back.
+TEST(Program, NoLogNoticeStaysForAboutASecond) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.SendCommand(IDC_LABEL5, STN_CLICKED);
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "No Log Found!"; }, 5000));
+    const DWORD shown = GetTickCount();
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "View Today's Log"; }, 5000));
+    const DWORD lasted = GetTickCount() - shown;
+    EXPECT_GE(lasted, 480u);
+    EXPECT_LE(lasted, 1600u);
 }
 
 TEST(Program, StoredFontAndColourComeBack) {

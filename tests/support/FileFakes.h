@@ -37,7 +37,8 @@ public:
     bool AppendLine(const std::string& path, const std::string& line) override {
         if (!Writable(path)) return false;
         std::string& bytes = files[path];
-        if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
+        if (!bytes.empty() && bytes.back() == '\r') bytes += "\n";
+        else if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
         bytes += line;
         return true;
     }
@@ -56,18 +57,18 @@ private:
     }
 };
 
-// A clock whose every reading advances by `step` seconds and wraps at midnight.
+// A clock whose every reading advances by `step` milliseconds and wraps at midnight.
 class FakeClock : public Clock {
 public:
     std::string date = "12/6/2026", time = "9:41:07 PM";
-    double now = 0, step = 0.25;
+    std::int32_t now = 0, step = 250;
 
     std::string ShortDate() override { return date; }
     std::string LongTime() override { return time; }
-    double SecondsSinceMidnight() override {
-        const double reading = now;
+    std::int32_t MillisecondsSinceMidnight() override {
+        const std::int32_t reading = now;
         now += step;
-        if (now >= 86400) now -= 86400;
+        if (now >= 86400000) now -= 86400000;
         return reading;
     }
 };

@@ -106,6 +106,13 @@ TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
     EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
 }
 
+TEST_F(PollCycleTest, PlayerSilentAfterTheRecordSendsNoRawTemplateButLogs) {
+    player.titlesBeforeFailing = 3;  // the change test's two readings and the record
+    player.failLength = true;
+    TickTo("A");
+    EXPECT_EQ(Actions(), (Events{"log A"}));
+}
+
 TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
     controls.templateText = "   ";
     TickTo("A");
@@ -117,12 +124,12 @@ TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
     EXPECT_EQ(Actions()[4], "aim \t");
 }
 
-TEST_F(PollCycleTest, TitleKeptWholeNulsAndPlayerInitialIncluded) {
+TEST_F(PollCycleTest, TitleKeptWholeForTheChangeTestAndLoggedAsShown) {
     const std::string title("Song - W\0\0", 10);
     TickTo(title);
     EXPECT_EQ(cycle.LastAnnouncedTitle(), title);
     EXPECT_EQ(Actions()[1], "aim " + title + " - ( 3:45 / 128 )");  // NULs follow the W
-    EXPECT_EQ(Actions().back(), "log " + title);
+    EXPECT_EQ(Actions().back(), "log Song - W");  // as Label4 shows it
     out.events.clear();
     TickTo(title);
     EXPECT_TRUE(Actions().empty());

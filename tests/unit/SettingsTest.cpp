@@ -86,36 +86,39 @@ TEST_F(ListFileTest, UnreadableFileAddsNothingAndUnwritableFileIsLeftAlone) {
 }
 
 TEST(IsInListTest, IgnoresCaseButNotOtherDifferences) {
+    test::AsciiCase cases;
     test::VectorList list({"arial", "%s - ( %l / %b )"});
-    EXPECT_TRUE(toolkit::IsInList(list, "ARIAL"));
-    EXPECT_TRUE(toolkit::IsInList(list, "%S - ( %L / %B )"));
-    EXPECT_FALSE(toolkit::IsInList(list, "arial "));
+    EXPECT_TRUE(toolkit::IsInList(list, "ARIAL", cases));
+    EXPECT_TRUE(toolkit::IsInList(list, "%S - ( %L / %B )", cases));
+    EXPECT_FALSE(toolkit::IsInList(list, "arial ", cases));
     test::VectorList empty;
-    EXPECT_FALSE(toolkit::IsInList(empty, ""));
+    EXPECT_FALSE(toolkit::IsInList(empty, "", cases));
 }
 
 TEST(RemoveDuplicatesTest, RemovesOnlyNeighboursEqualIgnoringCase) {
     test::FakeYielder yielder;
+    test::AsciiCase cases;
     test::VectorList list({"Arial", "arial", "Courier", "Arial"});
-    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder), 1);
+    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder, cases), 1);
     EXPECT_EQ(list.entries, (Entries{"Arial", "Courier", "Arial"}));
 
     test::VectorList run({"A", "a", "A", "b", "B"});
-    EXPECT_EQ(winampApi::RemoveDuplicates(run, yielder), 3);
+    EXPECT_EQ(winampApi::RemoveDuplicates(run, yielder, cases), 3);
     EXPECT_EQ(run.entries, (Entries{"A", "b"}));
 
     test::VectorList empty;
-    EXPECT_EQ(winampApi::RemoveDuplicates(empty, yielder), 0);
+    EXPECT_EQ(winampApi::RemoveDuplicates(empty, yielder, cases), 0);
 }
 
 TEST(RemoveDuplicatesTest, ReReadsTheListAfterEachYield) {
     test::VectorList list({"a", "b", "c", "c"});
     test::FakeYielder yielder;
+    test::AsciiCase cases;
     // A handler running in the first yield empties most of the list.
     yielder.onYield = [&] {
         if (yielder.count == 1) list.entries = {"x", "x"};
     };
-    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder), 1);
+    EXPECT_EQ(winampApi::RemoveDuplicates(list, yielder, cases), 1);
     EXPECT_EQ(list.entries, (Entries{"x"}));
     EXPECT_EQ(yielder.count, 2);
 }

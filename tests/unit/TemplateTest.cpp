@@ -57,6 +57,8 @@ TEST(ExpandTemplate, AFailingFactLeavesOnlyItsOwnPlaceholder) {
     player.failLength = true;
     player.failPosition = true;
     EXPECT_EQ(ExpandTemplate("%s %l %b %p %c", player), "T %l 128 %p 10");
+    player.failTitle = true;  // but a line without its title is no announcement
+    EXPECT_THROW(ExpandTemplate("%s %l", player), OperationFailed);
 }
 
 TEST(FontTag, MarkupBytes) {

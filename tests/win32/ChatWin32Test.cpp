@@ -8,6 +8,7 @@
 #include "SimAol.h"
 #include "chat/ChatRooms.h"
 #include "core/PollCycle.h"
+#include "platform/OperationFailed.h"
 #include "platform/win32/Win32ForeignWindows.h"
 #include "support/Fakes.h"
 
@@ -42,6 +43,17 @@ TEST(AolChatWin32Test, LineReachesTheRoomAndTheHalfTypedTextComesBack) {
     }
     Win32ForeignWindows windows;
     EXPECT_EQ(toolkit::FindChatRoom(windows), 0u);  // gone with the client
+}
+
+// A client slower than the send's time limit (kept between threads of one process)
+// still gets the user's half-typed line back.
+TEST(AolChatWin32Test, HalfTypedTextComesBackWhenTheClientIsTooSlowMidSend) {
+    sim::SimAolClient aol({.stallAfter = "WM_CHAR 0x0D", .stallMs = Win32ForeignWindows::kAnswerTimeoutMs + 500});
+    Win32ForeignWindows windows;
+    aol.SetEntryText("abc");
+    EXPECT_THROW(toolkit::SendChat(windows, "hello room"), OperationFailed);
+    EXPECT_EQ(aol.EntryText(), "abc");
+    EXPECT_EQ(aol.Messages().Lines().back(), "WM_SETTEXT abc");
 }
 
 TEST(AimChatWin32Test, LineAppearsAfterTheSendButtonIsPressed) {

@@ -145,5 +145,23 @@ TEST_F(MainWindowTest, TitleKeptWholeWhileTheLabelShowsIt) {
     EXPECT_STREQ(ini, "%s");
 }
 
+// A stored colour that the swatch refuses (a hand edit) must not give the template
+// box the swatch's window colour as its ink: white text on white.
+class RefusedColourTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        WritePrivateProfileStringA("Tobla", "color", "16777216", (folder + "\\Tobla.ini").c_str());
+        MainWindowTest::SetUp();
+    }
+};
+
+TEST_F(RefusedColourTest, TemplateKeepsTheWindowTextColour) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SendMessageA(form.Window(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(GetWindow(Control(IDC_TEXT1), GW_CHILD)));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+    DeleteDC(dc);
+}
+
 }  // namespace
 }  // namespace tobla

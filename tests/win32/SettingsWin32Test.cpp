@@ -135,6 +135,34 @@ TEST_F(PlayLogWin32Test, LastLineWithoutLineEndIsMended) {
     Put(today(), "by hand");
     log->AppendPlayLog("Song");
     EXPECT_EQ(Bytes(today()), "by hand\r\n12/6/2026 / 9:41:07 PM / Song\r\n");
+    Put(today(), "by hand\r");  // a lone CR only lacks its LF
+    log->AppendPlayLog("Song");
+    EXPECT_EQ(Bytes(today()), "by hand\r\n12/6/2026 / 9:41:07 PM / Song\r\n");
+}
+
+// Counted on the x87 unit as fractions of a second, equal readings of the real clock
+// could compare as a step back, and a one-second notice ended at once.
+TEST(ClockWin32Test, AOneSecondWaitOnTheRealClockLastsAboutASecond) {
+    Win32Clock clock;
+    test::FakeYielder yielder;
+    const DWORD start = GetTickCount();
+    toolkit::WaitSeconds(1, clock, yielder);
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited, 480u);
+    EXPECT_LE(waited, 1600u);
+}
+
+// The system's rules lower accented letters too (here those of the ANSI code page).
+TEST(CaseRulesWin32Test, ListsCompareAccentedLettersIgnoringCase) {
+    ASSERT_EQ(GetACP(), 1252u);
+    Win32CaseRules cases;
+    test::VectorList templates({"caf\xE9 %s"});
+    EXPECT_TRUE(toolkit::IsInList(templates, "CAF\xC9 %s", cases));
+    EXPECT_FALSE(toolkit::IsInList(templates, "CAFE %s", cases));
+    test::FakeYielder yielder;
+    test::VectorList fonts({"\xC9lan", "\xE9lan", "Zed"});
+    EXPECT_EQ(winampApi::RemoveDuplicates(fonts, yielder, cases), 1);
+    EXPECT_EQ(fonts.entries, (std::vector<std::string>{"\xC9lan", "Zed"}));
 }
 
 TEST_F(TempFolderTest, ProgramFolderHoldsTheExecutable) {
@@ -162,7 +190,7 @@ TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
     ASSERT_FALSE(chat.events.empty());
     EXPECT_EQ(chat.events.front(), "aol <font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )");
 
-    const std::string content = toolkit::ReadTextFile(files, toolkit::TodayLogPath(folder, clock));
+    const std::string content = Bytes(toolkit::TodayLogPath(folder, clock));
     const std::string tail = " / New Song\r\n";
     ASSERT_GE(content.size(), tail.size());
     EXPECT_EQ(content.substr(content.size() - tail.size()), tail);

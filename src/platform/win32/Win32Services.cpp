@@ -148,7 +148,9 @@ bool Win32FileSystem::AppendLine(const std::string& path, const std::string& lin
                 INVALID_SET_FILE_POINTER ||
             !::ReadFile(file.handle, &last, 1, &read, /* lpOverlapped= */ nullptr) || read != 1)
             return false;
-        if (last != '\n') bytes = "\r\n" + bytes;
+        // A lone CR at the end needs only its LF to end the line.
+        if (last == '\r') bytes = "\n" + bytes;
+        else if (last != '\n') bytes = "\r\n" + bytes;
     }
     SetFilePointer(file.handle, 0, /* lpDistanceToMoveHigh= */ nullptr, FILE_END);
     return WriteAll(file.handle, bytes);
@@ -162,10 +164,16 @@ std::string Win32Clock::ShortDate() { return FormattedNow(/* date= */ true); }
 
 std::string Win32Clock::LongTime() { return FormattedNow(/* date= */ false); }
 
-double Win32Clock::SecondsSinceMidnight() {
+std::int32_t Win32Clock::MillisecondsSinceMidnight() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+    return ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond) * 1000 + now.wMilliseconds;
+}
+
+std::string Win32CaseRules::Lowercase(const std::string& text) {
+    std::string lower = text;
+    if (!lower.empty()) CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    return lower;
 }
 
 void Win32Launcher::Launch(const std::string& commandLine) {

@@ -31,7 +31,13 @@ class Win32Clock : public Clock {
 public:
     std::string ShortDate() override;
     std::string LongTime() override;
-    double SecondsSinceMidnight() override;
+    std::int32_t MillisecondsSinceMidnight() override;
+};
+
+// Lowercase by the rules of the system's ANSI code page (CharLowerBuff).
+class Win32CaseRules : public CaseRules {
+public:
+    std::string Lowercase(const std::string& text) override;
 };
 
 class Win32Launcher : public Launcher {
