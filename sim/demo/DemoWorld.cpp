@@ -12,7 +12,7 @@
 #include "SimAim.h"
 #include "SimAol.h"
 #include "SimWinamp.h"
-#include "ui/ControlIds.h"
+#include "win32/ControlIds.h"
 
 namespace {
 

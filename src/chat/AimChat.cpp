@@ -1,5 +1,5 @@
 #include "chat/ChatRooms.h"
-#include "platform/MessageNumbers.h"
+#include "core/MessageNumbers.h"
 
 namespace tobla {
 namespace {

@@ -1,9 +1,9 @@
 #include <array>
 
 #include "chat/ChatRooms.h"
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
-#include "platform/WindowText.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
+#include "core/WindowText.h"
 
 namespace tobla::toolkit {
 namespace {

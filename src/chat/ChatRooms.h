@@ -2,7 +2,6 @@
 #include <string>
 
 #include "core/Interfaces.h"
-#include "platform/ForeignWindows.h"
 
 namespace tobla {
 

@@ -1,7 +1,7 @@
 #include "core/PlayLog.h"
 
 #include "core/Template.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 
 namespace tobla {
 

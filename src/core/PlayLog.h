@@ -2,7 +2,6 @@
 #include <functional>
 #include <string>
 
-#include "core/Files.h"
 #include "core/Interfaces.h"
 
 namespace tobla {

@@ -1,12 +1,12 @@
 #include "core/PollCycle.h"
 
+#include "core/Settings.h"
 #include "core/Template.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 
 namespace tobla {
 
 namespace {
-constexpr const char* kSection = "Tobla";
 constexpr const char* kBufferingMark = "[Buffer:";
 }  // namespace
 
@@ -33,8 +33,8 @@ void PollCycle::Tick() {
 }
 
 std::string PollCycle::ReadColorText() {
-    if (c_.settings.GetFromIni(kSection, "color", settingsFile_).empty()) return {};
-    return ColorTextFromSetting(c_.settings.GetFromIni(kSection, "color", settingsFile_));
+    if (c_.settings.GetFromIni(kSettingsSection, "color", settingsFile_).empty()) return {};
+    return ColorTextFromSetting(c_.settings.GetFromIni(kSettingsSection, "color", settingsFile_));
 }
 
 // All three readings are made on every tick, in this order; a reading that fails

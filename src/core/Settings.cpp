@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 
 namespace tobla {
 

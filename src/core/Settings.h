@@ -2,25 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "core/Files.h"
 #include "core/Interfaces.h"
-#include "core/ListControl.h"
 
 namespace tobla {
 
 inline constexpr const char* kSettingsSection = "Tobla";
 inline constexpr const char* kSettingsFileName = "\\Tobla.ini";
 inline constexpr const char* kTemplateListFileName = "\\send.fmt";
-
-// Reads and writes one setting of a profile (INI) file.
-class SettingsStore : public SettingsReader {
-public:
-    // Lowercases the key; returns at most 749 characters; empty when absent.
-    std::string GetFromIni(const std::string& section, const std::string& key,
-                           const std::string& file) override = 0;
-    virtual void WriteToIni(const std::string& section, const std::string& key,
-                            const std::string& value, const std::string& file) = 0;
-};
 
 // The fields of a list file: comma-separated items, a double-quoted field keeps
 // its commas, an empty line is one empty field, blanks before a field are skipped.

@@ -6,25 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 #include "core/Text.h"
 
 namespace tobla {
 namespace {
-
-// Replaces every occurrence left to right without rescanning what was inserted.
-std::string ReplaceEvery(const std::string& text, const std::string& find,
-                         const std::string& value) {
-    std::string out;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(find, from)) != std::string::npos;
-         from = at + find.size()) {
-        out.append(text, from, at - from);
-        out += value;
-    }
-    out.append(text, from, std::string::npos);
-    return out;
-}
 
 // A five-digit playlist number leaves " - W" of the player's name on the title.
 std::string TrimPlayerInitial(const std::string& title) {
@@ -52,11 +38,11 @@ double RadixPrefix(const std::string& digits, int radix) {
 
 std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player) {
     // Without the title there is nothing to announce: that failure ends the expansion.
-    std::string line = ReplaceEvery(templateText, "%s", TrimPlayerInitial(player.SongTitle()));
-    Guarded([&] { line = ReplaceEvery(line, "%l", player.SongLength()); });
-    Guarded([&] { line = ReplaceEvery(line, "%b", player.Bitrate()); });
-    Guarded([&] { line = ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });
-    Guarded([&] { line = ReplaceEvery(line, "%c", player.ListCount()); });
+    std::string line = text::ReplaceEvery(templateText, "%s", TrimPlayerInitial(player.SongTitle()));
+    Guarded([&] { line = text::ReplaceEvery(line, "%l", player.SongLength()); });
+    Guarded([&] { line = text::ReplaceEvery(line, "%b", player.Bitrate()); });
+    Guarded([&] { line = text::ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });
+    Guarded([&] { line = text::ReplaceEvery(line, "%c", player.ListCount()); });
     return line;
 }
 

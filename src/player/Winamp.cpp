@@ -7,9 +7,9 @@
 
 #include "core/Template.h"
 #include "core/Text.h"
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
-#include "platform/WindowText.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
+#include "core/WindowText.h"
 
 namespace tobla::winampApi {
 namespace {
@@ -46,13 +46,7 @@ std::string Mid(const std::string& text, std::size_t start, std::size_t count = 
 
 // Removes every occurrence in one left-to-right pass.
 std::string RemoveEvery(const std::string& text, const std::string& piece) {
-    std::string out;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(piece, from)) != std::string::npos;
-         from = at + piece.size())
-        out.append(text, from, at - from);
-    out.append(text, from, std::string::npos);
-    return out;
+    return text::ReplaceEvery(text, piece, "");
 }
 
 std::string Reversed(std::string text) {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/Interfaces.h"
-#include "platform/ForeignWindows.h"
 
 // Finding the Winamp player (2.x: class "Winamp v1.x", 3: class "Studio") and
 // reading the title and the playback facts of the current track from its windows.

@@ -6,7 +6,7 @@
 #include "SimAol.h"
 #include "SimWinamp.h"
 #include "e2e/ToblaProcess.h"
-#include "ui/ControlIds.h"
+#include "win32/ControlIds.h"
 
 namespace tobla::e2e {
 namespace {

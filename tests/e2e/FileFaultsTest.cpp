@@ -5,7 +5,7 @@
 #include "SimAim.h"
 #include "SimWinamp.h"
 #include "e2e/ToblaProcess.h"
-#include "ui/ControlIds.h"
+#include "win32/ControlIds.h"
 
 // Files beside the program that Tobla cannot use as it expects: the log locked,
 // read-only or replaced by a file, settings and template files that are not what

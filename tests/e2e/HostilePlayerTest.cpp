@@ -7,7 +7,7 @@
 #include "SimAim.h"
 #include "SimWinamp.h"
 #include "e2e/ToblaProcess.h"
-#include "ui/ControlIds.h"
+#include "win32/ControlIds.h"
 
 // Tobla against a player that misbehaves: captions it cannot or should not read, a
 // player that stops answering, one that goes away or comes back as the other
@@ -99,19 +99,23 @@ TEST_F(HostilePlayer, AHungPlayerNeitherFreezesToblaNorKeepsItFromExiting) {
     player->SetCaption("2. Artist - Before The Hang - Winamp");
     LetPollsRun(2);
     player->Hang();
-    for (int i = 0; i < 3; ++i) {
+    const DWORD hung = GetTickCount();
+    int unanswered = 0;
+    ASSERT_TRUE(WaitUntil([&] {  // a hang of a second and a half
         DWORD_PTR length = 0;
-        EXPECT_TRUE(SendMessageTimeoutA(tobla.Control(IDC_LABEL4), WM_GETTEXTLENGTH, 0, 0,
-                                        SMTO_NORMAL, 1000, &length));
-        Sleep(500);
-    }
+        unanswered += !SendMessageTimeoutA(tobla.Control(IDC_LABEL4), WM_GETTEXTLENGTH, 0, 0,
+                                           SMTO_NORMAL, 1000, &length);
+        return GetTickCount() - hung >= 1500;
+    }));
+    EXPECT_EQ(unanswered, 0);
     player->SetPlayedMs(1500);
     player->Release();
     ExpectLogged({"Artist - Before The Hang"});
 
     player->Hang();
     tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
-    Sleep(2500);  // a bounded hang; on Windows Tobla may well be gone already
+    // A bounded hang: on Windows Tobla may well be gone before it ends.
+    WaitUntil([&] { return !tobla.Running(); }, 2500);
     player->Release();
     EXPECT_TRUE(tobla.WaitForExit(10000));
     EXPECT_EQ(Logged(), Lines{"Artist - Before The Hang"});
@@ -124,7 +128,7 @@ TEST_F(HostilePlayer, APlayerThatGoesAwayOrChangesGenerationIsFollowed) {
     ExpectLogged({"Artist - Two"});
 
     player.reset();
-    Sleep(500);  // nothing to announce while no player runs
+    ASSERT_TRUE(tobla.RunTicks(20));  // nothing to announce while no player runs
     EXPECT_EQ(Logged(), Lines{"Artist - Two"});
     EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Two");
 

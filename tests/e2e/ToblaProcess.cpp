@@ -1,6 +1,8 @@
 #include "e2e/ToblaProcess.h"
 
 #include "RemoveTree.h"
+#include "win32/ControlIds.h"
+#include "win32/TrayIcon.h"
 
 #include <fstream>
 #include <sstream>
@@ -181,6 +183,18 @@ void ToblaProcess::PressEnter(int id) const {
 
 void ToblaProcess::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
     PostMessageA(window_, message, wParam, lParam);
+}
+
+bool ToblaProcess::Settle() const {
+    Post(WM_CLOSE, 0, 0);
+    const bool handled = WaitUntil([&] { return !Visible(); });
+    Post(kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
+    return handled && WaitUntil([&] { return Visible(); });
+}
+
+bool ToblaProcess::RunTicks(int ticks) const {
+    for (int i = 0; i < ticks; ++i) Post(WM_TIMER, IDT_TIMER1, 0);
+    return Settle();
 }
 
 bool ToblaProcess::Running() const {

@@ -50,6 +50,12 @@ public:
     void SendCommand(int id, int code) const;
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+    // Returns once Tobla has handled every message posted to it so far: a close
+    // posted after them hides the window, and the icon's double-click shows it again.
+    bool Settle() const;
+    // Runs `ticks` ticks of the poll timer and returns once they are done.
+    bool RunTicks(int ticks) const;
+
     bool WaitForExit(DWORD timeoutMs = 10000);
     bool Running() const;
     DWORD ProcessId() const { return process_.dwProcessId; }

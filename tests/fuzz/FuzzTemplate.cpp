@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/Template.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 
 namespace {
 class InputPlayer : public tobla::PlayerFacts {

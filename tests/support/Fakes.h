@@ -5,7 +5,7 @@
 
 #include "core/Interfaces.h"
 #include "core/Text.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 
 namespace tobla::test {
 

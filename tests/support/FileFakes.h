@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Files.h"
-#include "core/ListControl.h"
+#include "core/Interfaces.h"
 
 namespace tobla::test {
 

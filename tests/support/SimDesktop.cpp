@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
 
 namespace tobla::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ForeignWindows.h"
+#include "core/Interfaces.h"
 
 namespace tobla::test {
 

@@ -4,7 +4,7 @@
 
 #include "chat/ChatRooms.h"
 #include "core/PollCycle.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 #include "support/Fakes.h"
 #include "support/SimDesktop.h"
 

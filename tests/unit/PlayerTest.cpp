@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "core/Template.h"
-#include "platform/OperationFailed.h"
+#include "core/OperationFailed.h"
 #include "player/Winamp.h"
 #include "support/SimDesktop.h"
 

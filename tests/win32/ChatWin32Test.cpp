@@ -8,8 +8,8 @@
 #include "SimAol.h"
 #include "chat/ChatRooms.h"
 #include "core/PollCycle.h"
-#include "platform/OperationFailed.h"
-#include "platform/win32/Win32ForeignWindows.h"
+#include "core/OperationFailed.h"
+#include "win32/Win32ForeignWindows.h"
 #include "support/Fakes.h"
 
 namespace tobla {
@@ -80,11 +80,6 @@ TEST(AimChatWin32Test, WithThreeButtonsTheFirstIsPressedAndNothingIsSent) {
     EXPECT_EQ(aim.EntryText(), "not sent");
 }
 
-class PumpingYielder : public Yielder {
-public:
-    void YieldEvents() override { PumpPendingMessages(); }
-};
-
 TEST(ChatPollCycleWin32Test, NewTrackIsAnnouncedInBothClients) {
     sim::SimAolClient aol;
     sim::SimAimClient aim;
@@ -93,9 +88,8 @@ TEST(ChatPollCycleWin32Test, NewTrackIsAnnouncedInBothClients) {
     test::FakePlayer player;
     test::Recorder out;
     test::FakeControls controls;
-    PumpingYielder yielder;
     out.color = "255";
-    PollCycle cycle({player, targets, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini");
+    PollCycle cycle({player, targets, out, out, controls, windows}, "C:\\Tobla\\Tobla.ini");
     cycle.SetLastAnnouncedTitle("Old Song");
 
     player.title = "New Song";

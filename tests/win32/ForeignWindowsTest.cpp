@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "PeerThread.h"
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
-#include "platform/WindowText.h"
-#include "platform/win32/Win32ForeignWindows.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
+#include "core/WindowText.h"
+#include "win32/Win32ForeignWindows.h"
 
 namespace tobla {
 namespace {

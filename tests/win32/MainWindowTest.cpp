@@ -6,8 +6,8 @@
 #include <map>
 
 #include "PeerThread.h"
-#include "ui/ControlIds.h"
-#include "ui/FrmMain.h"
+#include "win32/ControlIds.h"
+#include "win32/App.h"
 
 namespace tobla {
 namespace {
@@ -30,7 +30,7 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         return folder;
     }
-    void SetUp() override { ASSERT_TRUE(form.Load()); }
+    void SetUp() override { ASSERT_TRUE(app.Start()); }
     void TearDown() override {
         DestroyWindow(form.Window());
         DeleteFileA((folder + "\\Tobla.ini").c_str());
@@ -59,7 +59,8 @@ protected:
     }
 
     std::string folder = FreshFolder();
-    frmMain form{GetModuleHandleA(nullptr), folder};
+    App app{GetModuleHandleA(nullptr), folder};
+    frmMain& form = app.Form();
 };
 
 TEST_F(MainWindowTest, LayoutInPixelsFromTheTwipsTable) {

@@ -4,8 +4,8 @@
 
 #include "SimWinamp.h"
 #include "core/PollCycle.h"
-#include "platform/win32/Win32ForeignWindows.h"
-#include "platform/OperationFailed.h"
+#include "win32/Win32ForeignWindows.h"
+#include "core/OperationFailed.h"
 #include "player/Winamp.h"
 #include "support/Fakes.h"
 

@@ -9,7 +9,7 @@
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
 #include "core/Settings.h"
-#include "platform/win32/Win32Services.h"
+#include "win32/Win32Services.h"
 #include "support/Fakes.h"
 #include "support/FileFakes.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/FrmMain.h"
+#include "win32/App.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // One announcer at a time: a second start shows the running window and ends.
@@ -12,11 +12,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         return 0;
     }
-    tobla::frmMain form(instance);
-    if (!form.Load()) return 1;
+    tobla::App app(instance);
+    if (!app.Start()) return 1;
     MSG message;
     while (GetMessageA(&message, /*hWnd=*/nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(form.Window(), &message)) continue;
+        if (IsDialogMessageA(app.Form().Window(), &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ForeignWindows.h"
+#include "core/Interfaces.h"
 
 namespace tobla {
 
@@ -17,11 +17,9 @@ public:
                       std::int32_t lParam) override;
     void SetText(WindowHandle window, const std::string& text) override;
     std::string GetTextBuffer(WindowHandle window, std::uint32_t length) override;
+    // Lets every pending message of the calling thread run (quitting is left to the
+    // main loop: a WM_QUIT seen here is posted again).
     void YieldEvents() override;
 };
-
-// Lets every pending message of the calling thread run (quitting is left to the
-// main loop: a WM_QUIT seen here is posted again).
-void PumpPendingMessages();
 
 }  // namespace tobla

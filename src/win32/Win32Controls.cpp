@@ -1,4 +1,4 @@
-#include "ui/Win32Controls.h"
+#include "win32/Win32Controls.h"
 
 namespace tobla {
 
@@ -29,5 +29,9 @@ std::string WindowTextOf(HWND window) {
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
 }
+
+int CheckState(HWND box) { return static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0)); }
+
+void Check(HWND box, int state) { SendMessageA(box, BM_SETCHECK, state, 0); }
 
 }  // namespace tobla

@@ -1,7 +1,7 @@
-#include "platform/WindowText.h"
+#include "core/WindowText.h"
 
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
 
 namespace tobla {
 namespace {

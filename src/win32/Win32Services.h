@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/Files.h"
+#include "core/Interfaces.h"
 #include "core/Settings.h"
 
 namespace tobla {

@@ -1,9 +1,9 @@
-#include "platform/win32/Win32ForeignWindows.h"
+#include "win32/Win32ForeignWindows.h"
 
 #include <windows.h>
 
-#include "platform/MessageNumbers.h"
-#include "platform/OperationFailed.h"
+#include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
 
 namespace tobla {
 namespace {
@@ -54,9 +54,7 @@ std::string Win32ForeignWindows::GetTextBuffer(WindowHandle window, std::uint32_
     return buffer;
 }
 
-void Win32ForeignWindows::YieldEvents() { PumpPendingMessages(); }
-
-void PumpPendingMessages() {
+void Win32ForeignWindows::YieldEvents() {
     MSG message;
     while (PeekMessageA(&message, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

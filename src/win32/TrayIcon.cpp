@@ -1,4 +1,4 @@
-#include "ui/TrayIcon.h"
+#include "win32/TrayIcon.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "platform/ForeignWindows.h"
+#include "core/Interfaces.h"
 
 namespace tobla {
 

@@ -3,29 +3,41 @@
 
 #include <string>
 
-#include "chat/ChatRooms.h"
+#include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
-#include "player/Winamp.h"
-#include "platform/win32/Win32ForeignWindows.h"
-#include "platform/win32/Win32Services.h"
-#include "ui/TrayIcon.h"
-#include "ui/Win32Controls.h"
+#include "win32/TrayIcon.h"
+#include "win32/Win32Controls.h"
 
 namespace tobla {
 
 // The one window: the live settings, the poll timer, the log and Exit links, and
-// the notification-area icon with its menu.
+// the notification-area icon with its menu. It builds no services: the program's
+// composition root (App) hands it what it uses.
 class frmMain : public AnnouncerControls {
 public:
     static constexpr const char* kClassName = "Tobla";
 
-    explicit frmMain(HINSTANCE instance, std::string programFolder = ProgramFolder());
-    ~frmMain() override;
+    // What the window's start-up and handlers use, built elsewhere.
+    struct Services {
+        std::string programFolder;
+        SettingsStore& settings;
+        FileSystem& files;
+        Yielder& yielder;
+        CaseRules& cases;
+        PlayerFacts& player;
+        LogCommands& logCommands;
+    };
 
-    // Creates the window and its controls, starts Timer1 and runs the start-up
-    // sequence; afterwards the window is visible and the icon is present.
-    bool Load();
+    frmMain(HINSTANCE instance, Services services);
+    ~frmMain() override;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Creates the window and its controls, starts Timer1, whose ticks run the poll
+    // cycle, and runs the start-up sequence; afterwards the window is visible and
+    // the icon is present.
+    bool Load(PollCycle& cycle);
     HWND Window() const { return window_; }
 
     // What the poll cycle reads and sets.
@@ -37,30 +49,57 @@ public:
     void ShowLastTitle(const std::string& title) override;
 
 private:
+    struct ControlLayout;  // one row of the layout table
+    static const ControlLayout kLayout[];
+    static const ControlLayout* LayoutOf(int id);
+
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void CreateControls();
+    // Making the window.
+    bool RegisterAndCreateWindow();
+    void CreateFonts();
+    void CreateTooltips();
+    void CreateControl(const ControlLayout& layout);
+    void CatchEnterInTemplateBox();
+    void CreateMenu();
     void AddTooltip(HWND control, const char* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     int Px(int twips, bool vertical) const;
 
+    // Start-up.
     void StartUp();
+    void LoadStoredColor();
+    void LoadStoredCheckState(int id, const char* key);
+    void LoadStoredTemplate();
     void LoadFonts();
     void SelectStoredFont();
+    void LoadTemplateList();
 
-    // Handlers.
+    // Messages.
+    void OnTimer(WPARAM timer);
+    void OnCommand(int id, int code);
+    LRESULT OnControlColor(HDC dc, HWND control);
+    LRESULT OnEditColor(HDC dc);
+    bool OnSetCursor(HWND control);
+    void OnTrayNotify(UINT mouseMessage);
+    bool OnSysCommand(WPARAM command);
+    void OnSize(WPARAM kind);
+    void OnEndSession(bool ending);
+
+    // Handlers of the controls and the menu.
     void OnCheckClick(int id);
     void SetCheckState(int id, int state);  // raises the click handling on a change
     void OnFontChoice();
     void OnColorChoice();
     void OnTemplateChange();
     void OnTemplateEnter();
-    void OnTrayNotify(UINT mouseMessage);
+    void OnViewTodaysLog();
+    void OnViewAllLogs();
     void OnShowHide();
     void Exit();
-    LRESULT ColorStatic(HDC dc, HWND control);
+    void StopPollingAndRemoveIcon();
 
     void SetSwatchColor(COLORREF color);
     void SetTemplateFontFace(const std::string& face);
@@ -68,6 +107,10 @@ private:
     void Write(const char* key, const std::string& value);
 
     HINSTANCE instance_;
+    Services services_;
+    std::string settingsFile_, templateListFile_;
+    PollCycle* cycle_ = nullptr;
+
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HMENU menu_ = nullptr;
@@ -80,20 +123,6 @@ private:
     COLORREF customColors_[16] = {};
     WNDPROC templateEditBase_ = nullptr;
     UINT taskbarCreated_ = 0;
-
-    std::string programFolder_, settingsFile_, templateListFile_;
-    Win32ForeignWindows windows_;
-    Win32Settings settings_;
-    Win32FileSystem files_;
-    Win32Clock clock_;
-    Win32Launcher launcher_;
-    Win32CaseRules cases_;
-    MessagePumpYielder yielder_;
-    WinampPlayer player_{windows_};
-    ClientChatTargets chat_{windows_};
-    PlayLogFile playLog_;
-    LogCommands logCommands_;
-    PollCycle cycle_;
     ComboList fontList_, templateList_;
     TrayIcon tray_;
 };
