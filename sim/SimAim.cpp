@@ -11,6 +11,10 @@ constexpr const char* kBoxClass = "WndAte32Class";
 constexpr const char* kButtonClass = "_Oscar_IconBtn";
 constexpr int kSendButton = 5;
 constexpr int kFirstButtonId = 100;
+// The history shows at most this much of a line. A multi-line edit control lays out
+// a 40,000-character line for minutes under an emulated processor, and would keep
+// the client from answering; the transcript keeps every line whole.
+constexpr std::size_t kShownLength = 256;
 
 WNDPROC gEditProc = nullptr;
 WNDPROC gButtonProc = nullptr;
@@ -130,11 +134,11 @@ void SimAimClient::SendEntry() {
     const std::string line = TextThrough(gEditProc, entry_);
     CallWindowProcA(gEditProc, entry_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     if (line.empty()) return;
+    transcript_.Add(line);
     const LRESULT end = CallWindowProcA(gEditProc, history_, WM_GETTEXTLENGTH, 0, 0);
     CallWindowProcA(gEditProc, history_, EM_SETSEL, end, end);
-    const std::string shown = (end > 0 ? "\r\n" : "") + line;
+    const std::string shown = (end > 0 ? "\r\n" : "") + line.substr(0, kShownLength);
     CallWindowProcA(gEditProc, history_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
-    transcript_.Add(line);
     if (options_.onLine) options_.onLine(line);
 }
 

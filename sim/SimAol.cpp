@@ -9,6 +9,7 @@ constexpr const char* kInstanceProp = "ToblaSimAolClient";
 constexpr const char* kFrameClass = "AOL Frame25";
 constexpr const char* kDocumentClass = "AOL Child";
 constexpr const char* kEntryClass = "RICHCNTL";
+constexpr std::size_t kShownLength = 256;
 
 using Icon = PlainSuperclass<1>;
 using Static = PlainSuperclass<2>;
@@ -164,7 +165,9 @@ void SimAolClient::Submit() {
     const std::string line = Trimmed(TextThrough(gRichEditProc, entry_));
     CallWindowProcA(gRichEditProc, entry_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     if (line.empty()) return;
-    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    // The room shows at most kShownLength characters of a line (drawing a 40,000-
+    // character one is slow under an emulated processor); the transcript keeps it whole.
+    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.substr(0, kShownLength).c_str()));
     SendMessageA(list_, LB_SETTOPINDEX, SendMessageA(list_, LB_GETCOUNT, 0, 0) - 1, 0);
     transcript_.Add(line);
     if (options_.onLine) options_.onLine(line);
