@@ -141,13 +141,19 @@ void IdleRound(const char* exeName, const std::string& arguments, World& world, 
     MeasureIdle(process, world, o, cost);
 }
 
+// The median of the starts that showed a window (a failed start is -1); -1 when none did.
+double MedianShown(std::vector<double> startMs) {
+    std::erase_if(startMs, [](double ms) { return ms < 0; });
+    return startMs.empty() ? -1 : Median(startMs);
+}
+
 struct StartUp {
     double toblaFirstMs = -1, floorFirstMs = -1;  // the first start of each in this Wine session
     std::vector<double> floorMs, toblaMs;          // in turn, each some seconds after the last ended
     std::vector<double> restartMs;                 // each right after the previous one was terminated
 
     double Ratio() const {
-        const double floor = Median(floorMs), tobla = Median(toblaMs);
+        const double floor = MedianShown(floorMs), tobla = MedianShown(toblaMs);
         return floor > 0 && tobla > 0 ? tobla / floor : -1;
     }
 };
@@ -302,7 +308,7 @@ std::vector<Row> StartUpRows(const Results& r) {
     const StartUp& s = r.startUp;
     const std::string turns = Format("median of %zu, in turn, %.1f s apart", s.toblaMs.size(),
                                      r.options.startGapMs / 1000.0);
-    const double floor = Median(s.floorMs), tobla = Median(s.toblaMs), ratio = s.Ratio();
+    const double floor = MedianShown(s.floorMs), tobla = MedianShown(s.toblaMs), ratio = s.Ratio();
     std::vector<Row> rows;
     rows.push_back({"Start-up to visible window, first start of Tobla.exe",
                     Format("%.0f ms", s.toblaFirstMs), "", "information"});
@@ -312,12 +318,12 @@ std::vector<Row> StartUpRows(const Results& r) {
                     Format("%.0f ms = %.2fx floor", tobla, ratio), "<= 1.5x floor",
                     Verdict(ratio > 0, ratio <= 1.5)});
     rows.push_back({"Start-up right after a terminated instance (median of 2)",
-                    Format("%.0f ms", Median(s.restartMs)), "", "information"});
+                    Format("%.0f ms", MedianShown(s.restartMs)), "", "information"});
     return rows;
 }
 
 void PrintStartUpDetails(const StartUp& s) {
-    std::printf("Start-ups in turn, bare window / Tobla.exe (ms):");
+    std::printf("Start-ups in turn, bare window / Tobla.exe (ms, -1: no window within 30 s):");
     for (std::size_t i = 0; i < s.toblaMs.size(); ++i)
         std::printf("%s %.0f / %.0f", i ? "," : "", s.floorMs[i], s.toblaMs[i]);
     std::printf("; first starts: bare window %.0f, Tobla.exe %.0f; restarts right after a "
