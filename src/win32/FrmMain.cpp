@@ -36,9 +36,34 @@ frmMain* FormOf(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-int CALLBACK CollectFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
-    reinterpret_cast<ComboList*>(list)->Append(font->lfFaceName);
+// The system lists a face once for every character set it covers, those entries one
+// after another; the font list takes each face once, which spares start-up the
+// sorted insertion and the removal of every repeat.
+struct FaceCollector {
+    ComboList& list;
+    std::string last;
+};
+
+int CALLBACK CollectFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM collector) {
+    auto& faces = *reinterpret_cast<FaceCollector*>(collector);
+    if (faces.last != font->lfFaceName) {
+        faces.last = font->lfFaceName;
+        faces.list.Append(faces.last);
+    }
     return 1;
+}
+
+// The colour dialog's library is loaded when the dialog is first asked for, not with
+// the program: most runs never open it, and loading it slowed every start. It is one
+// of the system's known libraries, so it always comes from the system folder.
+BOOL ShowColorDialog(CHOOSECOLORA& dialog) {
+    using ChooseColorFunction = BOOL(WINAPI*)(CHOOSECOLORA*);
+    HMODULE library = GetModuleHandleA("comdlg32.dll");
+    if (!library) library = LoadLibraryA("comdlg32.dll");  // kept for the rest of the run
+    const auto choose = library ? reinterpret_cast<ChooseColorFunction>(reinterpret_cast<void*>(
+                                      GetProcAddress(library, "ChooseColorA")))
+                                : nullptr;
+    return choose && choose(&dialog);
 }
 
 // The colour dialog has no title field: its hook names it.
@@ -115,13 +140,17 @@ frmMain::~frmMain() {
 }
 
 int frmMain::Px(int twips, bool vertical) const {
-    return MulDiv(twips, GetDeviceCaps(ScreenDC(), vertical ? LOGPIXELSY : LOGPIXELSX), 1440);
+    return MulDiv(twips, vertical ? dpiY_ : dpiX_, 1440);
 }
 
 // --- Making the window ----------------------------------------------------------
 
 bool frmMain::Load(PollCycle& cycle) {
     cycle_ = &cycle;
+    // The system's DPI stays for the run: asked once, not for every coordinate.
+    const ScreenDC screen;
+    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
     if (!RegisterAndCreateWindow()) return false;
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     CreateFonts();
@@ -260,10 +289,11 @@ void frmMain::LoadStoredTemplate() {
 
 void frmMain::LoadFonts() {
     LOGFONTA all{};
-    all.lfCharSet = DEFAULT_CHARSET;  // every face once per character set: duplicates appear
+    all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
+    FaceCollector faces{fontList_, {}};
     HDC dc = GetDC(window_);
     EnumFontFamiliesExA(dc, &all, reinterpret_cast<FONTENUMPROCA>(&CollectFontFace),
-                        reinterpret_cast<LPARAM>(&fontList_), 0);
+                        reinterpret_cast<LPARAM>(&faces), 0);
     ReleaseDC(window_, dc);
 }
 
@@ -476,7 +506,7 @@ void frmMain::OnColorChoice() {
     dialog.lpCustColors = customColors_;
     dialog.Flags = CC_RGBINIT | CC_ENABLEHOOK;
     dialog.lpfnHook = &NameColorDialog;
-    if (!ChooseColorA(&dialog)) return;  // cancelled: nothing changes
+    if (!ShowColorDialog(dialog)) return;  // cancelled: nothing changes
     lastConfirmedColor_ = dialog.rgbResult;
     Guarded([&] { SetSwatchColor(dialog.rgbResult); });
     Guarded([&] {

@@ -117,6 +117,7 @@ private:
     HFONT windowFont_ = nullptr, tahomaFont_ = nullptr, smallFont_ = nullptr,
           templateFont_ = nullptr;
     HBRUSH swatchBrush_ = nullptr;
+    int dpiX_ = 96, dpiY_ = 96;
     COLORREF swatchColor_;
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;

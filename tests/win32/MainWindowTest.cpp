@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "PeerThread.h"
-#include "win32/ControlIds.h"
+#include "core/Text.h"
 #include "win32/App.h"
+#include "win32/ControlIds.h"
 
 namespace tobla {
 namespace {
@@ -131,6 +133,33 @@ TEST_F(MainWindowTest, TooltipsWordForWord) {
                          {IDC_LABEL6, " Click here to exit, titlebar controls will only minimize Tobla. "},
                          {IDC_LABEL7, log},
                          {IDC_LABEL8, log}}));
+}
+
+int CALLBACK CollectLowercaseFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM faces) {
+    reinterpret_cast<std::set<std::string>*>(faces)->insert(text::Lowercase(font->lfFaceName));
+    return 1;
+}
+
+// Every face the system lists, whatever character sets it covers, stands in the font
+// list once; faces that differ only in case count as one.
+TEST_F(MainWindowTest, FontListHoldsEverySystemFaceOnce) {
+    std::set<std::string> system;
+    LOGFONTA all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &all, reinterpret_cast<FONTENUMPROCA>(&CollectLowercaseFace),
+                        reinterpret_cast<LPARAM>(&system), 0);
+    ReleaseDC(nullptr, screen);
+    HWND fonts = Control(IDC_COMBO1);
+    const int count = static_cast<int>(SendMessageA(fonts, CB_GETCOUNT, 0, 0));
+    std::set<std::string> listed;
+    for (int i = 0; i < count; ++i) {
+        std::string face(static_cast<std::size_t>(SendMessageA(fonts, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+        SendMessageA(fonts, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face.data()));
+        listed.insert(text::Lowercase(face.c_str()));
+    }
+    EXPECT_EQ(listed.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(listed, system);
 }
 
 TEST_F(MainWindowTest, TitleKeptWholeWhileTheLabelShowsIt) {
