@@ -82,6 +82,19 @@ HFONT MakeFont(const char* face, double points, HDC dc) {
                        DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+// A group box drawn in a visual style takes its caption's colour from the style (blue
+// in those of XP, Vista and 7), whatever WM_CTLCOLORSTATIC sets; Frame1's caption is in
+// the standard colour, so the frame is drawn the classic way. uxtheme.dll is in the
+// process only when visual styles are, the one case to undo.
+void DrawUnstyled(HWND control) {
+    HMODULE uxtheme = GetModuleHandleA("uxtheme.dll");
+    if (!uxtheme) return;
+    using SetWindowTheme = HRESULT(WINAPI*)(HWND, const wchar_t*, const wchar_t*);
+    const auto setTheme = reinterpret_cast<SetWindowTheme>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+    if (setTheme) setTheme(control, L"", L"");
+}
+
 frmMain* FormOf(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -180,6 +193,7 @@ void frmMain::CreateControls() {
                                                         : smallFont_;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (combo) SetWindowTextA(control, c.text);  // a combo box ignores its creation text
+        if (c.id == IDC_FRAME1) DrawUnstyled(control);
         if (c.tooltip) AddTooltip(control, c.tooltip);
     }
     fontList_.Attach(Control(IDC_COMBO1));
