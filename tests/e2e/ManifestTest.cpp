@@ -13,7 +13,8 @@
 // Tobla.exe's manifest as the system's loader reads it, and Tobla at 144 DPI, as on a
 // laptop set to 150 %: declared DPI-aware, it lays its window out by the twips table at
 // the system's DPI, and Windows does not stretch it. (Wine reads the DPI from the
-// registry when a program starts.)
+// registry when a program starts, and gives it to programs with and without the
+// declaration alike: there the layout test holds either way, the manifest test not.)
 namespace tobla::e2e {
 namespace {
 
@@ -162,9 +163,10 @@ private:
     bool hadOld_ = false;
 };
 
-// This test program has no manifest, so Windows and Wine alike hand it another
-// DPI-aware program's rectangles scaled to 96 DPI. A thread that is aware of each
-// monitor's DPI gets them unscaled, in the pixels that program laid out.
+// This test program has no manifest: Windows hands such a program another, DPI-aware
+// program's rectangles scaled to 96 DPI, Wine 8 hands them over unscaled. A thread
+// that is aware of each monitor's DPI gets them unscaled from both, in the pixels that
+// program laid out.
 class PhysicalPixels {
 public:
     PhysicalPixels() {
