@@ -45,9 +45,7 @@ void SimAimClient::Create() {
                               440, 340, nullptr, nullptr, instance, nullptr);
     SetPropA(window_, kInstanceProp, this);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER;
-    // Lines are not wrapped: wrapping a 40,000-character line kept the window busy for
-    // half a minute under an emulated Wine, and Tobla rightly gave up on it meanwhile.
-    history_ = CreateWindowExA(0, kBoxClass, "", child | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | WS_VSCROLL,
+    history_ = CreateWindowExA(0, kBoxClass, "", child | ES_MULTILINE | ES_READONLY | WS_VSCROLL,
                                10, 10, 410, 180, window_, nullptr, instance, nullptr);
     entry_ = CreateWindowExA(0, kBoxClass, "", child | ES_AUTOHSCROLL, 10, 200, 410, 40, window_,
                              nullptr, instance, nullptr);
