@@ -101,14 +101,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: Tobla did not start\n");
         return 1;
     }
-    SetWindowPos(tobla, nullptr, 630, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame;
+    GetWindowRect(tobla, &frame);
+    SetWindowPos(tobla, nullptr, GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left) - 10, 10, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Play(player, kPlaylist[0], 0, trackMs);
     for (int i = 1; i < static_cast<int>(std::size(kPlaylist)); ++i) {
         std::printf("demo: Winamp now shows \"%s\"\n", kPlaylist[i].caption);
         std::fflush(stdout);
         Play(player, kPlaylist[i], i, trackMs);
     }
-    std::printf("demo: screenshot\n");
+    GetWindowRect(tobla, &frame);  // where the screenshot finds Tobla's window
+    std::printf("demo: screenshot %ldx%ld+%ld+%ld\n", frame.right - frame.left,
+                frame.bottom - frame.top, frame.left, frame.top);
     std::fflush(stdout);
     Play(player, kPlaylist[std::size(kPlaylist) - 1], 0, 2000);
 

@@ -32,6 +32,19 @@ HFONT MakeFont(const char* face, int hundredthsOfPoint) {
                        DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
+// A group box drawn in a visual style takes its caption's colour from the style (blue
+// in those of XP, Vista and 7), whatever WM_CTLCOLORSTATIC sets; Frame1's caption is in
+// the standard colour, so the frame is drawn the classic way. uxtheme.dll is in the
+// process only when visual styles are, the one case to undo.
+void DrawUnstyled(HWND control) {
+    HMODULE uxtheme = GetModuleHandleA("uxtheme.dll");
+    if (!uxtheme) return;
+    using SetWindowTheme = HRESULT(WINAPI*)(HWND, const wchar_t*, const wchar_t*);
+    const auto setTheme = reinterpret_cast<SetWindowTheme>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+    if (setTheme) setTheme(control, L"", L"");
+}
+
 frmMain* FormOf(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -89,31 +102,38 @@ struct frmMain::ControlLayout {
     void (frmMain::*onClick)();
 };
 
-// In tab order; the window's z-order follows creation order.
+// The table's 780 twips would take Label2 30 twips into Combo1, where it painted over
+// the list's border: it ends where the list begins. Label9's 240 would reach 15 twips
+// below the client area: it ends at the area's bottom.
+constexpr int kLabel2Width = 3015 - 2265;
+constexpr int kLabel9Height = kClientHeightTwips - 1410;
+
+// In tab order; the window's z-order follows creation order. Every label is one line:
+// a caption a little too wide for its box loses a pixel at its end, never a word.
 const frmMain::ControlLayout frmMain::kLayout[] = {
     {IDC_FRAME1, "BUTTON", "Send Format", BS_GROUPBOX, 60, 15, 5730, 975, false, FontKind::Tahoma, Ink::Standard, nullptr, nullptr},
     {IDC_CHECK1, "BUTTON", "AOL", BS_3STATE | WS_TABSTOP, 75, 1050, 810, 255, false, FontKind::Tahoma, Ink::Standard,
      " Check off this box if you want to send titles to AOL chats. ", nullptr},
     {IDC_CHECK2, "BUTTON", "AIM", BS_3STATE | WS_TABSTOP, 1110, 1050, 825, 255, false, FontKind::Tahoma, Ink::Standard,
      " Check off this box if you want to send titles to AIM chats. ", nullptr},
-    {IDC_LABEL1, "STATIC", "Modifiers - %b, %s, %l, %p, %c", SS_NOTIFY | SS_NOPREFIX, 90, 600, 2835, 285, true, FontKind::Tahoma, Ink::Standard,
+    {IDC_LABEL1, "STATIC", "Modifiers - %b, %s, %l, %p, %c", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 90, 600, 2835, 285, true, FontKind::Tahoma, Ink::Standard,
      "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count", nullptr},
     {IDC_COMBO1, "COMBOBOX", "Combo1", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 3015, 1020, 2760, 330, false,
      FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL2, "STATIC", "Font -", SS_NOPREFIX, 2265, 1080, 780, 180, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL3, "STATIC", "Color - ", SS_NOPREFIX, 3255, 600, 615, 225, true, FontKind::Tahoma, Ink::Standard, nullptr, nullptr},
+    {IDC_LABEL2, "STATIC", "Font -", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 2265, 1080, kLabel2Width, 180, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
+    {IDC_LABEL3, "STATIC", "Color - ", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 3255, 600, 615, 225, true, FontKind::Tahoma, Ink::Standard, nullptr, nullptr},
     {IDC_PICTURE1, "STATIC", "", SS_NOTIFY, 3870, 600, 1740, 240, true, FontKind::Tahoma, Ink::Standard, nullptr, &frmMain::OnColorChoice},
-    {IDC_LABEL4, "STATIC", "Label4", SS_NOPREFIX, 1965, 1740, 75, 45, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL5, "STATIC", "View Today's Log", SS_NOTIFY | SS_NOPREFIX, 2490, 1380, 1470, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
+    {IDC_LABEL4, "STATIC", "Label4", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 1965, 1740, 75, 45, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
+    {IDC_LABEL5, "STATIC", "View Today's Log", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 2490, 1380, 1470, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
      &frmMain::OnViewTodaysLog},
-    {IDC_LABEL6, "STATIC", "Exit", SS_NOTIFY | SS_NOPREFIX, 5295, 1380, 435, 240, false, FontKind::Tahoma, Ink::Blue,
+    {IDC_LABEL6, "STATIC", "Exit", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 5295, 1380, 435, 240, false, FontKind::Tahoma, Ink::Blue,
      " Click here to exit, titlebar controls will only minimize Tobla. ", &frmMain::Exit},
-    {IDC_LABEL7, "STATIC", "All Logs", SS_NOTIFY | SS_NOPREFIX, 4245, 1380, 660, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
+    {IDC_LABEL7, "STATIC", "All Logs", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 4245, 1380, 660, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
      &frmMain::OnViewAllLogs},
-    {IDC_LABEL8, "STATIC", "//", SS_NOTIFY | SS_NOPREFIX, 4005, 1365, 180, 255, false, FontKind::Tahoma, Ink::Black, kLogTip, nullptr},
+    {IDC_LABEL8, "STATIC", "//", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 4005, 1365, 180, 255, false, FontKind::Tahoma, Ink::Black, kLogTip, nullptr},
     {IDC_TEXT1, "COMBOBOX", kInitialTemplate, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 75, 225, 5535, 330, true,
      FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL9, "STATIC", "Winamp 2/3 ; AOL/AIM 32-bit", SS_NOPREFIX, 90, 1410, 2310, 240, false, FontKind::TahomaSmall, Ink::Black,
+    {IDC_LABEL9, "STATIC", "Winamp 2/3 ; AOL/AIM 32-bit", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 90, 1410, 2310, kLabel9Height, false, FontKind::TahomaSmall, Ink::Black,
      nullptr, nullptr},
 };
 
@@ -204,16 +224,18 @@ void frmMain::CreateControl(const ControlLayout& c) {
     const int top = c.top + (c.inFrame ? kFrameTop : 0);
     const bool combo = std::string(c.className) == "COMBOBOX";
     const int height = c.height + (combo ? kDropDownExtraTwips : 0);
-    HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style,
-                                   Px(left, false), Px(top, true), Px(c.width, false),
-                                   Px(height, true), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+    // Both edges from twips: neighbours that meet in the table meet on the screen.
+    const int x = Px(left, false), y = Px(top, true);
+    HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
+                                   Px(left + c.width, false) - x, Px(top + height, true) - y,
+                                   window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                    instance_, nullptr);
     const HFONT font = c.font == FontKind::Window   ? windowFont_
                        : c.font == FontKind::Tahoma ? tahomaFont_
                                                     : smallFont_;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (combo) SetWindowTextA(control, c.text);  // a combo box ignores its creation text
+    if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
 

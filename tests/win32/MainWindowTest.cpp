@@ -51,6 +51,15 @@ protected:
                    sizeof font, &font);
         return font;
     }
+    // The face the system really draws with when asked for the control's font.
+    std::string RealFaceOf(int id) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Control(id), WM_GETFONT, 0, 0)));
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(dc, sizeof face, face);
+        DeleteDC(dc);
+        return face;
+    }
     COLORREF InkOf(int id) {
         HDC dc = CreateCompatibleDC(nullptr);
         SendMessageA(form.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
@@ -93,6 +102,9 @@ TEST_F(MainWindowTest, FontsInksAndTabOrder) {
     for (int id : {IDC_FRAME1, IDC_CHECK1, IDC_CHECK2, IDC_LABEL1, IDC_LABEL5, IDC_LABEL6, IDC_LABEL8})
         EXPECT_STREQ(FontOf(id).lfFaceName, "Tahoma") << id;
     EXPECT_EQ(FontOf(IDC_LABEL5).lfWeight, FW_BOLD);
+    EXPECT_EQ(RealFaceOf(IDC_LABEL5), "Tahoma");  // not a stand-in of other widths
+    for (int id : {IDC_LABEL1, IDC_LABEL2, IDC_LABEL3, IDC_LABEL5, IDC_LABEL6, IDC_LABEL7, IDC_LABEL8, IDC_LABEL9})
+        EXPECT_EQ(GetWindowLongA(Control(id), GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << id;
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
