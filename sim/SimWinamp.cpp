@@ -7,6 +7,7 @@ constexpr const char* kWinamp2Class = "Winamp v1.x";
 constexpr const char* kWinamp3Class = "Studio";
 constexpr const char* kPlaylistClass = "BaseWindow_RootWnd";
 constexpr UINT kHangMessage = WM_APP + 0x2A1;
+constexpr UINT_PTR kScrollTimer = 1;
 
 HWND CreateTopLevel(const char* className, const std::string& caption, bool visible,
                     void* self) {
@@ -47,9 +48,24 @@ SimWinamp2::~SimWinamp2() {
 
 void SimWinamp2::SetCaption(const std::string& caption) {
     thread_.Run([&] {
+        KillTimer(window_, kScrollTimer);
         SetWindowTextA(window_, caption.c_str());
         InvalidateRect(window_, /*lpRect=*/nullptr, /*bErase=*/TRUE);
     });
+}
+
+void SimWinamp2::Scroll(const std::string& still, ScrollForm form, UINT stepMs) {
+    thread_.Run([&] {
+        scrollSteps_ = ScrollingCaptions(still, form);
+        scrollStep_ = 0;
+        ShowNextScrollStep();
+        SetTimer(window_, kScrollTimer, stepMs, /*lpTimerFunc=*/nullptr);
+    });
+}
+
+void SimWinamp2::ShowNextScrollStep() {
+    SetWindowTextA(window_, scrollSteps_[scrollStep_].c_str());
+    scrollStep_ = (scrollStep_ + 1) % scrollSteps_.size();
 }
 
 void SimWinamp2::Set(int& field, int value) {
@@ -129,6 +145,10 @@ LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam,
     }
     if (LRESULT text = 0; self && self->AnswerText(message, wParam, lParam, text)) return text;
     if (self && message == WM_USER) return self->Answer(wParam, lParam);
+    if (self && message == WM_TIMER && wParam == kScrollTimer) {
+        self->ShowNextScrollStep();
+        return 0;
+    }
     if (self && message == WM_PAINT) {
         self->Paint(window);
         return 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "PeerThread.h"
+#include "ScrollingCaption.h"
 
 namespace tobla::sim {
 
@@ -23,6 +24,10 @@ public:
     SimWinamp2& operator=(const SimWinamp2&) = delete;
 
     void SetCaption(const std::string& caption);
+    // Scrolls the still caption as the player does with taskbar scrolling on: the
+    // caption moves on one step every `stepMs`, round and round, until the next
+    // SetCaption or Scroll.
+    void Scroll(const std::string& still, ScrollForm form, UINT stepMs);
     void SetPlayedMs(int ms);            // request 105, selector 0
     void SetSongSeconds(int seconds);    // request 105, selector 1
     void SetListCount(int count);        // request 124
@@ -54,6 +59,7 @@ private:
     bool AnswerText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint(HWND window);
     void Set(int& field, int value);
+    void ShowNextScrollStep();
 
     Lock lock_;
     int playedMs_ = 0, songSeconds_ = 0, listCount_ = 0, listIndex_ = 0, bitrate_ = 0;
@@ -62,6 +68,8 @@ private:
     std::function<std::string()> onPlayed_;      // guarded by lock_
     HANDLE released_ = nullptr;                  // set: the thread runs
     HANDLE hanging_ = nullptr;                   // set: the thread has stopped
+    std::vector<std::string> scrollSteps_;  // the player's thread only
+    std::size_t scrollStep_ = 0;
     Record requests_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;

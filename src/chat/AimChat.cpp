@@ -1,5 +1,7 @@
 #include "chat/ChatRooms.h"
 #include "core/MessageNumbers.h"
+#include "core/OperationFailed.h"
+#include "core/WindowText.h"
 
 namespace tobla {
 namespace {
@@ -22,6 +24,15 @@ bool FindInRoom(ForeignWindows& windows, WindowHandle after, const char* classNa
     return true;
 }
 
+void PressSend(ForeignWindows& windows, WindowHandle box, WindowHandle button,
+               const std::string& sendString) {
+    windows.SetText(box, sendString);
+    windows.YieldEvents();
+    windows.Send(button, msg::kLButtonDown, /*wParam=*/0, /*lParam=*/0);
+    windows.YieldEvents();
+    windows.Send(button, msg::kLButtonUp, /*wParam=*/0, /*lParam=*/0);
+}
+
 }  // namespace
 
 WindowHandle AimFindRoom(ForeignWindows& windows) {
@@ -36,11 +47,13 @@ void AimRoomSend(ForeignWindows& windows, const std::string& sendString) {
     for (int i = 0; i < kSendButtonLookups; ++i)
         if (!FindInRoom(windows, button, kIconButtonClass, button)) return;
 
-    windows.SetText(box, sendString);
-    windows.YieldEvents();
-    windows.Send(button, msg::kLButtonDown, /*wParam=*/0, /*lParam=*/0);
-    windows.YieldEvents();
-    windows.Send(button, msg::kLButtonUp, /*wParam=*/0, /*lParam=*/0);
+    // The user's half-typed line is read before the box is set and put back after
+    // the send has emptied it, even when a slow window let a message run out of time.
+    // A box that was empty is left as the send leaves it.
+    const std::string draft = winampApi::GetWindowCaption(windows, box);
+    const bool sent = Guarded([&] { PressSend(windows, box, button, sendString); });
+    if (!draft.empty()) windows.SetText(box, draft);
+    if (!sent) throw OperationFailed("the AIM window did not take the line");
 }
 
 }  // namespace tobla

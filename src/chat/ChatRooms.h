@@ -18,7 +18,10 @@ void SendChat(ForeignWindows& windows, const std::string& text);
 
 // The first top-level "AIM_ChatWnd" window, or 0.
 WindowHandle AimFindRoom(ForeignWindows& windows);
-// Sets the AIM chat window's entry box to the text and clicks its send button.
+// Sets the AIM chat window's entry box to the text and clicks its send button, then
+// puts back what the user had typed there. Throws OperationFailed when the box's
+// text cannot be read (before changing anything), or when a message of the send
+// fails (after the user's text has been put back).
 void AimRoomSend(ForeignWindows& windows, const std::string& sendString);
 
 // The two clients as the poll cycle's chat targets.

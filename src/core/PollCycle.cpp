@@ -61,28 +61,36 @@ void PollCycle::Announce(const std::string& colorText) {
             c_.controls.SetTemplateText(DefaultTemplate);
     });
 
-    bool aol = true;
-    Guarded([&] { aol = c_.controls.AolTicked(); });
-    if (aol) {
-        std::string line;
-        if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
-            Guarded([&] { c_.chat.SendChat(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
-    }
-
-    bool aim = true;
-    Guarded([&] { aim = c_.controls.AimTicked(); });
-    if (aim) {
-        WindowHandle room = 0;
-        Guarded([&] { room = c_.chat.AimFindRoom(); });
-        if (room != 0) {
-            std::string line;
-            if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
-                Guarded([&] { c_.chat.AimRoomSend(line); });
-        }
-    }
+    SendToAol(colorText);
+    SendToAim();
 
     // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
     Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
+}
+
+// The AOL room reads its line as mark-up: the facts in it cannot open a tag.
+void PollCycle::SendToAol(const std::string& colorText) {
+    bool aol = true;
+    Guarded([&] { aol = c_.controls.AolTicked(); });
+    if (!aol) return;
+    std::string line;
+    if (!Guarded([&] {
+            line = ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
+        }))
+        return;
+    Guarded([&] { c_.chat.SendChat(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
+}
+
+void PollCycle::SendToAim() {
+    bool aim = true;
+    Guarded([&] { aim = c_.controls.AimTicked(); });
+    if (!aim) return;
+    WindowHandle room = 0;
+    Guarded([&] { room = c_.chat.AimFindRoom(); });
+    if (room == 0) return;
+    std::string line;
+    if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
+        Guarded([&] { c_.chat.AimRoomSend(line); });
 }
 
 }  // namespace tobla

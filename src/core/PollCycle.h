@@ -34,6 +34,8 @@ private:
     std::string ReadColorText();
     bool TrackChanged();
     void Announce(const std::string& colorText);
+    void SendToAol(const std::string& colorText);
+    void SendToAim();
 
     Collaborators c_;
     std::string settingsFile_;

@@ -1,8 +1,11 @@
 #include "core/Settings.h"
 
+#include <cctype>
 #include <cstddef>
+#include <utility>
 
 #include "core/OperationFailed.h"
+#include "core/Text.h"
 
 namespace tobla {
 
@@ -26,6 +29,22 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b, CaseRules& ca
     return cases.Lowercase(a) == cases.Lowercase(b);
 }
 
+// A field that begins with a double quote runs to the closing one; a doubled quote
+// inside it is one quote of the field. Returns the field, and where reading goes on.
+std::pair<std::string, std::size_t> ReadQuotedField(const std::string& content, std::size_t open) {
+    std::string field;
+    std::size_t pos = open + 1;
+    for (std::size_t quote; (quote = content.find('"', pos)) != std::string::npos; pos = quote + 2) {
+        field.append(content, pos, quote - pos);
+        if (quote + 1 >= content.size() || content[quote + 1] != '"')
+            return {field, SkipSeparator(content, NextSeparator(content, quote + 1))};
+        field += '"';
+    }
+    // An unterminated field runs to the end.
+    field.append(content, pos, std::string::npos);
+    return {field, content.size()};
+}
+
 }  // namespace
 
 std::vector<std::string> ReadListFields(const std::string& content) {
@@ -34,12 +53,9 @@ std::vector<std::string> ReadListFields(const std::string& content) {
     while (pos < content.size()) {
         while (pos < content.size() && IsBlank(content[pos])) ++pos;
         if (pos < content.size() && content[pos] == '"') {
-            // A quoted field keeps its commas; an unterminated one runs to the end.
-            std::size_t close = content.find('"', pos + 1);
-            if (close == std::string::npos) close = content.size();
-            fields.push_back(content.substr(pos + 1, close - pos - 1));
-            pos = close < content.size() ? SkipSeparator(content, NextSeparator(content, close + 1))
-                                         : close;
+            auto [field, next] = ReadQuotedField(content, pos);
+            fields.push_back(std::move(field));
+            pos = next;
         } else {
             const std::size_t end = NextSeparator(content, pos);
             fields.push_back(content.substr(pos, end - pos));
@@ -47,6 +63,21 @@ std::vector<std::string> ReadListFields(const std::string& content) {
         }
     }
     return fields;
+}
+
+std::string ListFileLine(const std::string& entry) {
+    const bool readsBackBare = entry.find_first_of(",\r\n") == std::string::npos &&
+                               (entry.empty() || (!IsBlank(entry[0]) && entry[0] != '"'));
+    if (readsBackBare) return entry;
+    return '"' + text::ReplaceEvery(entry, "\"", "\"\"") + '"';
+}
+
+std::string ProfileValue(const std::string& value) {
+    const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    const bool blankAround = !value.empty() && (isBlank(value.front()) || isBlank(value.back()));
+    const bool quotedWhole = value.size() >= 2 && value.front() == value.back() &&
+                             (value.front() == '"' || value.front() == '\'');
+    return blankAround || quotedWhole ? '"' + value + '"' : value;
 }
 
 namespace toolkit {
@@ -66,7 +97,7 @@ void SaveListToFile(const std::string& path, ListControl& list, FileSystem& file
     Guarded([&] { count = list.Count(); });
     std::string bytes;
     for (int i = 0; i < count; ++i)
-        Guarded([&] { bytes += list.Entry(i) + "\r\n"; });
+        Guarded([&] { bytes += ListFileLine(list.Entry(i)) + "\r\n"; });
     Guarded([&] { files.WriteFile(path, bytes); });
 }
 

@@ -11,8 +11,18 @@ inline constexpr const char* kSettingsFileName = "\\Tobla.ini";
 inline constexpr const char* kTemplateListFileName = "\\send.fmt";
 
 // The fields of a list file: comma-separated items, a double-quoted field keeps
-// its commas, an empty line is one empty field, blanks before a field are skipped.
+// its commas and reads a doubled quote as one, an empty line is one empty field,
+// blanks before a field are skipped.
 std::vector<std::string> ReadListFields(const std::string& content);
+// An entry as its line of the list file: bare, unless it would not read back as
+// itself (a comma or line break in it, a blank or a double quote first); then in
+// double quotes, its own doubled. So lists of plain entries stay easy to edit.
+std::string ListFileLine(const std::string& entry);
+
+// A settings value as it is handed to the profile writer: the profile reader drops
+// blanks around a value and one pair of quotes around it, so a value that has
+// either is written inside double quotes, and reads back exactly as it was.
+std::string ProfileValue(const std::string& value);
 
 namespace toolkit {
 // Appends the file's fields to the list, letting events run before each append.

@@ -36,14 +36,30 @@ double RadixPrefix(const std::string& digits, int radix) {
 
 }  // namespace
 
-std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player) {
+std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player,
+                           FactText facts) {
+    const auto fact = [facts](const std::string& value) {
+        return facts == FactText::InertInMarkup ? MakeMarkupInert(value) : value;
+    };
     // Without the title there is nothing to announce: that failure ends the expansion.
-    std::string line = text::ReplaceEvery(templateText, "%s", TrimPlayerInitial(player.SongTitle()));
-    Guarded([&] { line = text::ReplaceEvery(line, "%l", player.SongLength()); });
-    Guarded([&] { line = text::ReplaceEvery(line, "%b", player.Bitrate()); });
+    std::string line =
+        text::ReplaceEvery(templateText, "%s", fact(TrimPlayerInitial(player.SongTitle())));
+    Guarded([&] { line = text::ReplaceEvery(line, "%l", fact(player.SongLength())); });
+    Guarded([&] { line = text::ReplaceEvery(line, "%b", fact(player.Bitrate())); });
     Guarded([&] { line = text::ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });
-    Guarded([&] { line = text::ReplaceEvery(line, "%c", player.ListCount()); });
+    Guarded([&] { line = text::ReplaceEvery(line, "%c", fact(player.ListCount())); });
     return line;
+}
+
+std::string MakeMarkupInert(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const bool opens = next == '\0' || std::isalpha(static_cast<unsigned char>(next)) ||
+                           std::strchr("/!?%", next) != nullptr;
+        out += text[i] == '<' && opens ? std::string("&lt;") : std::string(1, text[i]);
+    }
+    return out;
 }
 
 std::string WrapInFontTag(const std::string& fontFace, const std::string& colorText,

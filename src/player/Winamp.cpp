@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "core/Template.h"
@@ -20,6 +21,9 @@ constexpr const char* kPlaylistClass = "BaseWindow_RootWnd";
 constexpr const char* kPlaylistMark = "Playlist";
 constexpr const char* kPlayerName = " - Winamp";
 constexpr const char* kPlayingMark = " (playing)";
+// What a scrolling caption puts between two turns of the still caption.
+constexpr const char* kScrollSeparator = " *** ";
+constexpr const char* kScrollMark = "*** ";
 constexpr const char* kPlayingAfterLength = ") (playing)";
 constexpr const char* kNotAvailable = "n/a";
 // Winamp 3 gives no time played; a playing track counts as well past the first second.
@@ -56,6 +60,57 @@ std::string Reversed(std::string text) {
 
 void DropLastIfEndsWith(std::string& title, const std::string& ending) {
     if (text::EndsWith(title, ending)) title.pop_back();
+}
+
+// Where the title begins: after a leading playlist number and its ". ", or at the
+// first character when the caption has none (players that answer as Winamp often
+// show none, and long playlists have numbers of any length).
+std::size_t AfterPlaylistNumber(const std::string& caption) {
+    const std::size_t digits = caption.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string::npos || caption.compare(digits, 2, ". ") != 0)
+        return 0;
+    return digits + 2;
+}
+
+// True when the caption is a piece of the endless text "S *** S *** ...", the still
+// caption S beginning at `start` (counted round the caption's end).
+bool IsPieceOfScroll(const std::string& caption, const std::string& still, std::size_t start) {
+    const std::string period = still + kScrollSeparator;
+    const std::size_t offset = period.size() - start % period.size();
+    for (std::size_t i = 0; i < caption.size(); ++i)
+        if (caption[i] != period[(i + offset) % period.size()]) return false;
+    return true;
+}
+
+// The still caption S that a scrolling caption shows a piece of: with the taskbar
+// scrolling on, the player turns "S *** " round a character at a time (2.x) or shows
+// a shrinking tail of S, " *** " and S whole (5): either way S is shorter than what
+// is shown. S ends in the player's name and holds no "***", so still captions with
+// stars of their own stay as they are.
+// Any other caption is its own still caption.
+std::string StillCaption(const std::string& read) {
+    // A caption that moved on between the reading of its length and of its text is
+    // read short, the rest of the buffer left NUL: only the part filled is shown.
+    const std::string caption = read.substr(0, read.find_last_not_of('\0') + 1);
+    const std::string twice = caption + caption;
+    const std::size_t mark = twice.find(kScrollMark);
+    if (mark == std::string::npos) return read;
+    const std::size_t after = mark + std::strlen(kScrollMark);
+    // What follows the mark is S, or at the caption's end a tail of the next separator
+    // (" *** S *** ", "** S *** "): longer tails are tried first, then S itself, which
+    // may begin with a star.
+    const std::string separator = kScrollSeparator;
+    for (std::size_t tail = separator.size() + 1; tail-- > 0;) {
+        const std::size_t start = after + tail;
+        if (twice.compare(after, tail, separator, separator.size() - tail) != 0) continue;
+        const std::size_t name = twice.find(kPlayerName, start);
+        if (name == std::string::npos) continue;
+        const std::string still = twice.substr(start, name + std::strlen(kPlayerName) - start);
+        if (still.size() < caption.size() && still.find("***") == std::string::npos &&
+            IsPieceOfScroll(caption, still, start % caption.size()))
+            return still;
+    }
+    return read;
 }
 
 // A decimal integer with optional blanks around it and an optional sign; anything
@@ -151,11 +206,13 @@ std::string GetSongTitle(ForeignWindows& windows) {
 }
 
 std::string TitleFromWinamp2Caption(const std::string& caption) {
-    const std::size_t a = Position(caption, kPlayerName);
-    const std::size_t b = Position(caption, ".");
-    // The count a - 4 assumes a one-digit playlist number; the trims below take off
-    // what longer numbers carry in of " - Winamp".
-    std::string title = a >= 4 ? Mid(caption, b + 2, a - 4) : caption;
+    const std::string still = StillCaption(caption);
+    const std::size_t end = still.find(kPlayerName);
+    std::string title = still;
+    if (end != std::string::npos) {
+        const std::size_t start = AfterPlaylistNumber(still);
+        title = start < end ? still.substr(start, end - start) : std::string();
+    }
     DropLastIfEndsWith(title, " ");
     DropLastIfEndsWith(title, " -");
     DropLastIfEndsWith(title, " ");
@@ -241,6 +298,7 @@ std::string GetListCount(ForeignWindows& windows) {
 }
 
 std::string FormatSongLength(std::int32_t seconds) {
+    if (seconds < 0) return kNotAvailable;  // a stream: the player knows no length
     const std::int64_t s = seconds;
     const std::int64_t h = s / 3600, r = s - 3600 * h;
     const std::int64_t m = r / 60, x = r - 60 * m;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/Settings.h"
 #include "core/Text.h"
 
 namespace tobla {
@@ -90,7 +91,8 @@ std::string Win32Settings::GetFromIni(const std::string& section, const std::str
 void Win32Settings::WriteToIni(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
     if (ReadOnly(file)) return;
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), ProfileValue(value).c_str(),
+                               file.c_str());
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {

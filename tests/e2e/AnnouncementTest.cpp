@@ -11,6 +11,12 @@
 namespace tobla::e2e {
 namespace {
 
+std::string CaptionOf(HWND window) {
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
+}
+
 class Announcement : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -63,9 +69,34 @@ TEST_F(Announcement, TheRoadOfOneTrackChange) {
     ASSERT_TRUE(WaitUntil([&] { return tobla.CheckState(IDC_CHECK2) == BST_UNCHECKED; }));
     Play("12345. Artist - Third - Winamp");
     ASSERT_TRUE(WaitUntil([&] { return LoggedTitles(folder.Read(TodayLogName())).size() == 2; }));
-    EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())).back(), "Artist - Third - W");
+    EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())).back(), "Artist - Third");
     EXPECT_EQ(aol.Transcript().size(), 1u);
     EXPECT_EQ(aim.Transcript().size(), 1u);
+}
+
+// With taskbar scrolling on, the player's caption changes many times a second while
+// one track plays, in the form of either generation: the track is announced once.
+TEST_F(Announcement, AScrollingCaptionIsAnnouncedOnce) {
+    folder.Write("Tobla.ini", "[Tobla]\r\naol=1\r\naim=1\r\n");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    LetTicksRun();
+    const std::string still = "12. Artist - Scrolling - Winamp";
+    player.SetPlayedMs(0);
+    player.Scroll(still, sim::ScrollForm::Winamp5, /*stepMs=*/50);
+    LetTicksRun();
+    player.SetPlayedMs(1500);
+    for (const auto form : {sim::ScrollForm::Winamp5, sim::ScrollForm::Winamp2}) {
+        player.Scroll(still, form, /*stepMs=*/50);
+        const std::string lastStep = sim::ScrollingCaptions(still, form).back();
+        ASSERT_TRUE(WaitUntil([&] { return CaptionOf(player.Window()) == lastStep; }));
+        LetTicksRun();
+    }
+    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"Artist - Scrolling - ( 3:45 / 128 )"});
+    EXPECT_EQ(aol.Transcript().size(), 1u);
+    EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Scrolling");
+    EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())),
+              std::vector<std::string>{"Artist - Scrolling"});
 }
 
 TEST_F(Announcement, HiddenWindowKeepsAnnouncingAndExitEndsTheProgram) {

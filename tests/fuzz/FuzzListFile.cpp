@@ -1,19 +1,25 @@
-// The saved-template list file's field reading on arbitrary bytes: never crashes,
-// and no field holds a line end or more bytes than the file.
+// The saved-template list file's field reading on arbitrary bytes: never crashes, no
+// field holds a line end or more bytes than the file, and every field, written back
+// as its line, reads back as itself.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/Settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string content(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> fields = tobla::ReadListFields(content);
     std::size_t total = 0;
-    for (const std::string& field : tobla::ReadListFields(content)) {
+    std::string written;
+    for (const std::string& field : fields) {
+        written += tobla::ListFileLine(field) + "\r\n";
         total += field.size();
         if (field.find('\n') != std::string::npos && content.find('"') == std::string::npos)
             std::abort();
     }
     if (total > content.size()) std::abort();
+    if (tobla::ReadListFields(written) != fields) std::abort();
     return 0;
 }

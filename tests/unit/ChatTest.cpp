@@ -193,9 +193,16 @@ protected:
             w.buttons.push_back(desktop.Add("_Oscar_IconBtn", w.room));
         return w;
     }
+    // The send of an empty box: its text read, set, the button pressed and released.
     Lines Press(WindowHandle box, const std::string& text, WindowHandle button) {
-        return {"settext " + H(box) + " " + text, "yield", "send " + H(button) + " 513 0 0",
-                "yield", "send " + H(button) + " 514 0 0"};
+        Lines lines;
+        if (box != 0) lines = {"send " + H(box) + " 14 0 0", "gettext " + H(box) + " 1"};
+        for (const std::string& line :
+             {"settext " + H(box) + " " + text, std::string("yield"),
+              "send " + H(button) + " 513 0 0", std::string("yield"),
+              "send " + H(button) + " 514 0 0"})
+            lines.push_back(line);
+        return lines;
     }
 };
 
@@ -216,6 +223,24 @@ TEST_F(AimChatTest, SetsTheSecondBoxAndClicksTheFifthButton) {
 
     AimRoomSend(desktop, "Song - ( 3:45 / 128 )");
     EXPECT_EQ(desktop.trace, expected);
+}
+
+// The window's send empties the box; what the user was typing there comes back.
+TEST_F(AimChatTest, TheUsersDraftComesBackAfterTheSend) {
+    const Window w = AddWindow(2, 5);
+    desktop.SetCaption(w.boxes[1], "brb");
+    desktop.SetReply(w.buttons[4], [&](std::uint32_t message, std::uint32_t, std::int32_t) {
+        if (message == 514) desktop.SetCaption(w.boxes[1], "");
+        return 0;
+    });
+    desktop.ClearTrace();
+    AimRoomSend(desktop, "x");
+    EXPECT_EQ(desktop.Messages(),
+              (Lines{"send " + H(w.boxes[1]) + " 14 0 0", "gettext " + H(w.boxes[1]) + " 4",
+                     "settext " + H(w.boxes[1]) + " x", "yield",
+                     "send " + H(w.buttons[4]) + " 513 0 0", "yield",
+                     "send " + H(w.buttons[4]) + " 514 0 0", "settext " + H(w.boxes[1]) + " brb"}));
+    EXPECT_EQ(desktop.Caption(w.boxes[1]), "brb");
 }
 
 TEST_F(AimChatTest, ButtonChainWrapsPastTheLastButton) {

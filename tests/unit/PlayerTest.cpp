@@ -6,6 +6,7 @@
 #include "core/Template.h"
 #include "core/OperationFailed.h"
 #include "player/Winamp.h"
+#include "ScrollingCaption.h"
 #include "support/SimDesktop.h"
 
 namespace tobla {
@@ -15,24 +16,49 @@ using namespace winampApi;
 using Lines = std::vector<std::string>;
 using Cases = std::vector<std::pair<std::string, std::string>>;
 
-TEST(PlayerTitle, Winamp2CaptionsOfEveryPlaylistNumberLength) {
+TEST(PlayerTitle, Winamp2CaptionsWithAnyPlaylistNumberOrNone) {
     const Cases cases = {
         {"1. Artist - Song - Winamp", "Artist - Song"},
         {"12. Artist - Song - Winamp", "Artist - Song"},
         {"123. Artist - Song - Winamp", "Artist - Song"},
         {"1234. Artist - Song - Winamp", "Artist - Song"},
-        {"12345. Artist - Song - Winamp", "Artist - Song - W"},
+        {"12345. Artist - Song - Winamp", "Artist - Song"},
+        {"123456. Six Digits - Winamp", "Six Digits"},
+        {"Artist - Song - Winamp", "Artist - Song"},
+        {"Mr. Big - To Be With You - Winamp", "Mr. Big - To Be With You"},
         {"12. Song - Winamp [Paused]", "Song"},
         {"1. Song - - Winamp", "Song"},                   // the title's own " -" goes
         {"Winamp 2.91", "Winamp 2.91"},                   // no " - Winamp": kept whole
         {"Song - ", "Song"},
-        {"Song - Winamp", "o"},       // no ".": from the second character, a - 4 of them
-        {"Song - Winamp.", ""},       // the start lies beyond the end
-        {"a. - Winamp", "a. - Winamp"},  // " - Winamp" before position 4: kept whole
+        {"12. - Winamp", ""},
         {"", ""},
     };
     for (const auto& [caption, title] : cases)
         EXPECT_EQ(TitleFromWinamp2Caption(caption), title) << caption;
+}
+
+// Every step of a scrolling caption gives the still caption's title, so a track is
+// announced once however long it scrolls; still captions with stars stay as they are.
+TEST(PlayerTitle, ScrollingWinamp2CaptionsGiveTheStillCaptionsTitle) {
+    for (const std::string still : {"12. Artist - Song - Winamp", "Artist - Song - Winamp",
+                                    "*NSYNC - Bye Bye Bye - Winamp"}) {
+        const std::string title = TitleFromWinamp2Caption(still);
+        for (const std::string& caption : sim::ScrollingCaptions(still, sim::ScrollForm::Winamp2))
+            EXPECT_EQ(TitleFromWinamp2Caption(caption), title) << caption;
+        const auto steps = sim::ScrollingCaptions(still, sim::ScrollForm::Winamp5);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(TitleFromWinamp2Caption(steps[i]), title) << steps[i];
+            // Read as it moves on to the next, shorter step: the step's length, the
+            // next step's text, the rest of the buffer NUL.
+            if (i + 1 < steps.size() && steps[i + 1].size() < steps[i].size()) {
+                std::string read = steps[i + 1];
+                read.resize(steps[i].size(), '\0');
+                EXPECT_EQ(TitleFromWinamp2Caption(read), title) << steps[i + 1];
+            }
+        }
+    }
+    EXPECT_EQ(TitleFromWinamp2Caption("5. ***Flawless*** - Winamp"), "***Flawless***");
+    EXPECT_EQ(TitleFromWinamp2Caption("9. Band - F*** You - Winamp"), "Band - F*** You");
 }
 
 TEST(PlayerTitle, Winamp3Captions) {
@@ -51,9 +77,9 @@ TEST(PlayerTitle, Winamp3Captions) {
 TEST(PlayerLength, FormatsHoursMinutesAndSeconds) {
     const std::vector<std::pair<std::int32_t, std::string>> cases = {
         {0, "0:00"},     {5, "0:05"},       {225, "3:45"},       {600, "10:00"},
-        {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"},   {-1, "0:-01"},
-        {36000, "10:00:00"}, {-3725, "-01:-02:-05"},
-        {std::numeric_limits<std::int32_t>::min(), "-596523:-14:-08"},
+        {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"},   {36000, "10:00:00"},
+        {-1, "n/a"},  // a stream has no length
+        {std::numeric_limits<std::int32_t>::min(), "n/a"},
     };
     for (const auto& [seconds, text] : cases) EXPECT_EQ(FormatSongLength(seconds), text) << seconds;
 }

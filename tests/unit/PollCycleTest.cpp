@@ -39,6 +39,21 @@ TEST_F(PollCycleTest, TrackPlayingAtStartIsNotAnnouncedTheNextOneIs) {
     EXPECT_EQ(controls.label4, "Second");
 }
 
+// A station's title cannot open mark-up in the AOL room; the user's template can,
+// and the AIM line and the log get the title as read.
+TEST_F(PollCycleTest, FactsCannotOpenMarkupInTheAolLine) {
+    controls.templateText = "<b>%s</b> (%l) %c";
+    player.length = "<!--";
+    player.count = "<";
+    const std::string title = "<a href=\"http://x\">Click</a> <3 <?x <%b";
+    TickTo(title);
+    EXPECT_EQ(Actions(),
+              (Events{"aol <font face=\"Arial\" color=><b>&lt;a href=\"http://x\">Click&lt;/a> "
+                      "<3 &lt;?x &lt;128</b> (&lt;!--) &lt;",
+                      "aim <b><a href=\"http://x\">Click</a> <3 <?x <128</b> (<!--) <",
+                      "log " + title}));
+}
+
 TEST_F(PollCycleTest, ReadsColourEveryTickBeforeTheChangeTest) {
     out.color = "16711680";
     cycle.SetLastAnnouncedTitle("Same");

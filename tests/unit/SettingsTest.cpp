@@ -43,15 +43,22 @@ protected:
     void SetUp() override { files.folders.insert("C:\\Tobla"); }
 };
 
-TEST_F(ListFileTest, SavedTemplateWithACommaComesBackAsTwoEntries) {
-    test::VectorList saved({"%s - ( %l / %b )", "%s, %l"});
+// Whatever a user types comes back as typed; plain entries stay bare lines.
+TEST_F(ListFileTest, SavedTemplatesComeBackWhole) {
+    const Entries typed = {"%s - ( %l / %b )", "%s, %l", "  %s", "\"%s\"", "'%s' ",
+                           "say \"hi\"", "", "\"a\", b\"\""};
+    test::VectorList saved(typed);
     toolkit::SaveListToFile(path, saved, files);
-    EXPECT_EQ(files.files[path], "%s - ( %l / %b )\r\n%s, %l\r\n");
+    EXPECT_EQ(files.files[path],
+              "%s - ( %l / %b )\r\n\"%s, %l\"\r\n\"  %s\"\r\n\"\"\"%s\"\"\"\r\n'%s' \r\n"
+              "say \"hi\"\r\n\r\n\"\"\"a\"\", b\"\"\"\"\"\r\n");
 
     test::VectorList loaded({"kept"});
     toolkit::LoadListFromFile(path, loaded, files, yielder);
-    EXPECT_EQ(loaded.entries, (Entries{"kept", "%s - ( %l / %b )", "%s", "%l"}));
-    EXPECT_EQ(yielder.count, 3);
+    Entries expected = {"kept"};
+    expected.insert(expected.end(), typed.begin(), typed.end());
+    EXPECT_EQ(loaded.entries, expected);
+    EXPECT_EQ(yielder.count, static_cast<int>(typed.size()));
 }
 
 TEST_F(ListFileTest, YieldComesBeforeEachAppend) {

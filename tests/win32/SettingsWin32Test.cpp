@@ -82,6 +82,16 @@ TEST_F(SettingsWin32Test, ReadsHandWrittenFilesLikeTheProfileFunctions) {
     EXPECT_EQ(settings.GetFromIni("Tobla", "aol", folder + "\\missing.ini"), "");
 }
 
+// The profile reader drops blanks and one pair of quotes around a value: a template
+// with either is stored so that it still reads back as typed.
+TEST_F(SettingsWin32Test, TemplatesWithBlanksOrQuotesAroundThemReadBackAsTyped) {
+    for (const std::string typed : {"'%s' ", "\"%s\"", "  %s", "%s\t", "\"a\" b \"c\"", "'x'",
+                                    "\"%s", "%s, %l"}) {
+        settings.WriteToIni("Tobla", "format", typed, ini());
+        EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), typed) << typed;
+    }
+}
+
 TEST_F(SettingsWin32Test, LongValueReadsBackAsItsFirst749Characters) {
     std::string value;
     for (int i = 0; i < 800; ++i) value += static_cast<char>('a' + i % 26);
