@@ -21,18 +21,20 @@ using namespace tobla::sim;
 struct Track {
     const char* caption;  // as the player shows it
     int seconds, bitrate;
+    bool scrolls = false;  // in the taskbar, as Winamp 5 scrolls it
 };
 
-// Playlist numbers of one to five digits, a title with parentheses, and a stream
-// that shows "[Buffer: ...]" before it plays.
+// Playlist numbers of one to five digits and none, a title with parentheses, a
+// stream (no length) that shows "[Buffer: ...]" before it plays, and a caption that
+// scrolls.
 const Track kPlaylist[] = {
     {"1. Daft Punk - One More Time - Winamp", 320, 192},
     {"12. Portishead - Glory Box - Winamp", 301, 160},
     {"123. Massive Attack - Teardrop (Live) - Winamp", 331, 256},
-    {"1234. Radio Paradise - Morning Mix [Buffer: 42%] - Winamp", 0, 128},
-    {"1234. Radio Paradise - Morning Mix - Winamp", 0, 128},
+    {"1234. Radio Paradise - Morning Mix [Buffer: 42%] - Winamp", -1, 128},
+    {"1234. Radio Paradise - Morning Mix - Winamp", -1, 128},
     {"12345. Air - La Femme d'Argent - Winamp", 428, 320},
-    {"6. Boards of Canada - Roygbiv - Winamp", 151, 192},
+    {"Boards of Canada - Roygbiv - Winamp", 151, 192, /*scrolls=*/true},
 };
 
 void Say(const char* who, const std::string& line) {
@@ -54,9 +56,12 @@ HWND WaitForTobla(DWORD timeoutMs) {
     return tobla;
 }
 
-// Plays one track: the played time grows while the caption stays.
+// Plays one track: the played time grows while the caption stays or scrolls.
 void Play(SimWinamp2& player, const Track& track, int index, DWORD milliseconds) {
-    player.SetCaption(track.caption);
+    if (track.scrolls)
+        player.Scroll(track.caption, ScrollForm::Winamp5, /*stepMs=*/150);
+    else
+        player.SetCaption(track.caption);
     player.SetSongSeconds(track.seconds);
     player.SetBitrate(track.bitrate);
     player.SetListIndex(index);

@@ -67,7 +67,8 @@ TEST(AimChatWin32Test, LineAppearsAfterTheSendButtonIsPressed) {
     EXPECT_EQ(aim.Transcript(), Lines{"hello aim"});
     EXPECT_EQ(aim.EntryText(), "");
     EXPECT_EQ(aim.Messages().Lines(),
-              (Lines{"WM_SETTEXT hello aim", "WM_LBUTTONDOWN btn5", "WM_LBUTTONUP btn5"}));
+              (Lines{"WM_GETTEXTLENGTH", "WM_GETTEXT", "WM_SETTEXT hello aim",
+                     "WM_LBUTTONDOWN btn5", "WM_LBUTTONUP btn5"}));
 }
 
 TEST(AimChatWin32Test, WithThreeButtonsTheFirstIsPressedAndNothingIsSent) {
@@ -75,7 +76,8 @@ TEST(AimChatWin32Test, WithThreeButtonsTheFirstIsPressedAndNothingIsSent) {
     Win32ForeignWindows windows;
     AimRoomSend(windows, "not sent");
     EXPECT_EQ(aim.Messages().Lines(),
-              (Lines{"WM_SETTEXT not sent", "WM_LBUTTONDOWN btn1", "WM_LBUTTONUP btn1"}));
+              (Lines{"WM_GETTEXTLENGTH", "WM_GETTEXT", "WM_SETTEXT not sent",
+                     "WM_LBUTTONDOWN btn1", "WM_LBUTTONUP btn1"}));
     EXPECT_TRUE(aim.Transcript().empty());
     EXPECT_EQ(aim.EntryText(), "not sent");
 }
