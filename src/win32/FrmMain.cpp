@@ -186,14 +186,16 @@ bool frmMain::Load(PollCycle& cycle) {
 }
 
 bool frmMain::RegisterAndCreateWindow() {
-    WNDCLASSA wc{};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &frmMain::WindowProc;
     wc.hInstance = instance_;
-    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TOBLA));
+    wc.hIcon = icons_.Large();
+    wc.hIconSm = icons_.Small();
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Px(kClientWidthTwips, false), Px(kClientHeightTwips, true)};
@@ -278,7 +280,7 @@ void frmMain::StartUp() {
     Guarded([&] { winampApi::RemoveDuplicates(fontList_, services_.yielder, services_.cases); });
     Guarded([&] { SelectStoredFont(); });
     Guarded([&] { LoadTemplateList(); });
-    Guarded([&] { tray_.Add(window_, LoadIconA(instance_, MAKEINTRESOURCEA(IDI_TOBLA))); });
+    Guarded([&] { tray_.Add(window_, icons_.Small()); });
     ShowWindow(window_, SW_SHOW);
 }
 

@@ -6,6 +6,7 @@
 #include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "win32/ProgramIcons.h"
 #include "win32/TrayIcon.h"
 #include "win32/Win32Controls.h"
 
@@ -125,6 +126,7 @@ private:
     WNDPROC templateEditBase_ = nullptr;
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
+    ProgramIcons icons_{instance_};  // outlives the tray icon that shows it
     TrayIcon tray_;
 };
 
