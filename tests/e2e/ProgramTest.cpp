@@ -109,29 +109,29 @@ TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
     EXPECT_EQ(tobla.Text(IDC_TEXT1), "%s!");  // the key was swallowed
     tobla.Type(IDC_TEXT1, ", %l");
     tobla.PressEnter(IDC_TEXT1);
-    ASSERT_TRUE(WaitUntil([&] { return folder.Read("send.fmt") == "%s!\r\n%s!, %l\r\n"; }));
+    ASSERT_TRUE(WaitUntil([&] { return folder.Read("send.fmt") == "%s!\r\n\"%s!, %l\"\r\n"; }));
     tobla.PressEnter(IDC_TEXT1);  // already in the list: nothing added
     tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
     ASSERT_TRUE(tobla.WaitForExit());
-    EXPECT_EQ(folder.Read("send.fmt"), "%s!\r\n%s!, %l\r\n");
+    EXPECT_EQ(folder.Read("send.fmt"), "%s!\r\n\"%s!, %l\"\r\n");
 
-    // A restart loads the list (split at the comma) and the stored settings.
+    // A restart loads the list as it was typed, and the stored settings.
     ToblaProcess again(folder);
     ASSERT_TRUE(again.Started());
     EXPECT_EQ(again.CheckState(IDC_CHECK1), BST_UNCHECKED);
     EXPECT_EQ(again.CheckState(IDC_CHECK2), BST_CHECKED);
     EXPECT_EQ(again.Text(IDC_TEXT1), "%s!, %l");
-    EXPECT_EQ(SendMessageA(again.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(again.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 2);
 
     // Enter on the open list takes the highlighted entry and closes the list; a
     // choice from the list is not typing, so "format" keeps the typed template.
     HWND text1 = again.Control(IDC_TEXT1);
     SendMessageA(text1, CB_SHOWDROPDOWN, TRUE, 0);
-    for (int entry = 0; entry < 3; ++entry)
-        PostMessageA(GetWindow(text1, GW_CHILD), WM_KEYDOWN, VK_DOWN, 1);
+    for (int entry = 0; entry < 2; ++entry)
+        PostMessageA(GetWindow(text1, GW_CHILD), WM_KEYDOWN, VK_UP, 1);
     again.PressEnter(IDC_TEXT1);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(text1, CB_GETDROPPEDSTATE, 0, 0) == FALSE; }));
-    EXPECT_EQ(again.Text(IDC_TEXT1), "%l");
+    EXPECT_EQ(again.Text(IDC_TEXT1), "%s!");
     EXPECT_NE(folder.Read("Tobla.ini").find("format=%s!, %l\r\n"), std::string::npos);
 }
 
