@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "core/Template.h"
 #include "core/Text.h"
@@ -82,12 +83,32 @@ bool IsPieceOfScroll(const std::string& caption, const std::string& still, std::
     return true;
 }
 
+// The still caption that begins at `start` of the caption read twice over, if the
+// caption is a piece of its scroll: it ends with the player's name, or with the
+// player's state in brackets after the name (" - Winamp [Paused]"), and holds no "***".
+std::string StillFrom(const std::string& caption, const std::string& twice, std::size_t start) {
+    const std::size_t name = twice.find(kPlayerName, start);
+    if (name == std::string::npos) return {};
+    const std::size_t afterName = name + std::strlen(kPlayerName);
+    std::vector<std::size_t> ends;
+    if (twice.compare(afterName, 2, " [") == 0)
+        if (const std::size_t state = twice.find(']', afterName); state != std::string::npos)
+            ends.push_back(state + 1);
+    ends.push_back(afterName);
+    for (const std::size_t end : ends) {
+        const std::string still = twice.substr(start, end - start);
+        if (still.size() < caption.size() && still.find("***") == std::string::npos &&
+            IsPieceOfScroll(caption, still, start % caption.size()))
+            return still;
+    }
+    return {};
+}
+
 // The still caption S that a scrolling caption shows a piece of: with the taskbar
 // scrolling on, the player turns "S *** " round a character at a time (2.x) or shows
 // a shrinking tail of S, " *** " and S whole (5): either way S is shorter than what
-// is shown. S ends in the player's name and holds no "***", so still captions with
-// stars of their own stay as they are.
-// Any other caption is its own still caption.
+// is shown. Still captions with stars of their own stay as they are, and so does
+// any caption that is not a piece of a scroll.
 std::string StillCaption(const std::string& read) {
     // A caption that moved on between the reading of its length and of its text is
     // read short, the rest of the buffer left NUL: only the part filled is shown.
@@ -101,13 +122,8 @@ std::string StillCaption(const std::string& read) {
     // may begin with a star.
     const std::string separator = kScrollSeparator;
     for (std::size_t tail = separator.size() + 1; tail-- > 0;) {
-        const std::size_t start = after + tail;
         if (twice.compare(after, tail, separator, separator.size() - tail) != 0) continue;
-        const std::size_t name = twice.find(kPlayerName, start);
-        if (name == std::string::npos) continue;
-        const std::string still = twice.substr(start, name + std::strlen(kPlayerName) - start);
-        if (still.size() < caption.size() && still.find("***") == std::string::npos &&
-            IsPieceOfScroll(caption, still, start % caption.size()))
+        if (std::string still = StillFrom(caption, twice, after + tail); !still.empty())
             return still;
     }
     return read;

@@ -41,7 +41,8 @@ TEST(PlayerTitle, Winamp2CaptionsWithAnyPlaylistNumberOrNone) {
 // announced once however long it scrolls; still captions with stars stay as they are.
 TEST(PlayerTitle, ScrollingWinamp2CaptionsGiveTheStillCaptionsTitle) {
     for (const std::string still : {"12. Artist - Song - Winamp", "Artist - Song - Winamp",
-                                    "*NSYNC - Bye Bye Bye - Winamp"}) {
+                                    "*NSYNC - Bye Bye Bye - Winamp",
+                                    "3. Artist - Song - Winamp [Paused]"}) {
         const std::string title = TitleFromWinamp2Caption(still);
         for (const std::string& caption : sim::ScrollingCaptions(still, sim::ScrollForm::Winamp2))
             EXPECT_EQ(TitleFromWinamp2Caption(caption), title) << caption;
