@@ -104,7 +104,6 @@ TEST_F(Announcement, HiddenWindowKeepsAnnouncingAndExitEndsTheProgram) {
     ToblaProcess tobla(folder);
     ASSERT_TRUE(tobla.Started());
     tobla.Post(WM_CLOSE, 0, 0);
-    tobla.Post(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !tobla.Visible(); }));
     player.SetListIndex(4);
     Play("5. Artist - Hidden - Winamp");

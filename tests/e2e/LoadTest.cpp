@@ -20,7 +20,9 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr const char* kIni = "[Tobla]\r\naol=1\r\naim=1\r\nformat=%s\r\n";
-// How long the player changes its track on every poll; the longer, the slower the suite.
+// The storm lasts until this many of its tracks are logged (a few seconds), or at
+// most kStormMs.
+constexpr std::size_t kStormAnnouncements = 100;
 constexpr DWORD kStormMs = 60000;
 
 std::string Title(long number) {
@@ -55,7 +57,7 @@ std::string FirstDifference(const Lines& actual, const Lines& expected) {
 
 struct Usage {
     SIZE_T privateBytes = 0, workingSet = 0;
-    DWORD handles = 0, gdiObjects = 0, userObjects = 0, windows = 0;
+    DWORD handles = 0, windows = 0;
 };
 
 // PROCESS_MEMORY_COUNTERS through kernel32's K32 entry, so the tests need no psapi.
@@ -128,8 +130,6 @@ Usage Measure(DWORD processId) {
     }
     if (!GetProcessHandleCount(process, &usage.handles) || usage.handles == 0)
         usage.handles = CountHandlesInSystemTable(processId);
-    usage.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
-    usage.userObjects = GetGuiResources(process, GR_USEROBJECTS);
     CloseHandle(process);
     WindowCount counting{processId, 0};
     EnumWindows(&CountOwnWindows, reinterpret_cast<LPARAM>(&counting));
@@ -138,10 +138,9 @@ Usage Measure(DWORD processId) {
 }
 
 void PrintUsage(const char* when, const Usage& u) {
-    std::printf("  %s: private %lu KB, working set %lu KB, handles %lu, GDI %lu, USER %lu, windows %lu\n",
-                when, static_cast<unsigned long>(u.privateBytes / 1024),
-                static_cast<unsigned long>(u.workingSet / 1024), u.handles, u.gdiObjects,
-                u.userObjects, u.windows);
+    std::printf("  %s: private %lu KB, working set %lu KB, handles %lu, windows %lu\n", when,
+                static_cast<unsigned long>(u.privateBytes / 1024),
+                static_cast<unsigned long>(u.workingSet / 1024), u.handles, u.windows);
 }
 
 class Load : public ::testing::Test {
@@ -174,7 +173,9 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     player.OnPlayedRequest([&]() -> std::string {
         return changing ? Caption(InterlockedIncrement(&played)) : std::string();
     });
-    Sleep(kStormMs);  // the length of the storm is the point here
+    const DWORD stormStart = GetTickCount();
+    while (Logged().size() < kStormAnnouncements && GetTickCount() - stormStart < kStormMs)
+        Sleep(250);  // read the log seldom: the storm is Tobla's work, not the test's
     InterlockedExchange(&changing, 0);
     // The last track of the storm is announced first: a track changed in the middle
     // of an announcement reaches the later targets with the new title, as it should.
@@ -189,7 +190,7 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     const Lines logged = Logged();
     const std::vector<long> numbers = TrackNumbers(logged);
     std::printf("  %ld tracks played, %zu announced\n", static_cast<long>(played), logged.size());
-    EXPECT_GT(logged.size(), 20u);
+    EXPECT_GE(logged.size(), kStormAnnouncements);
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_LT(numbers[i - 1], numbers[i]) << "line " << i << ": " << logged[i];
     EXPECT_GT(numbers.front(), 0);
@@ -201,8 +202,8 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
 
 // Some hundreds of tracks, each announced before the next begins, as in hours of play;
 // Tobla's memory, handles and windows are sampled after a warm-up, half-way and
-// at the end. (Wine counts no GDI or USER objects; the windows stand in for the
-// latter.)
+// at the end. (GetGuiResources counts no GDI or USER objects under Wine, so they are
+// not asked; the windows stand in for the latter.)
 TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
     constexpr int kTracks = 500, kWarmUp = 30;
     ToblaProcess tobla(folder);
@@ -229,8 +230,6 @@ TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
     EXPECT_EQ(aol.Transcript().size(), played.size());
     EXPECT_GT(warm.handles, 0u);
     EXPECT_LE(end.handles, warm.handles + 10);
-    EXPECT_LE(end.gdiObjects, warm.gdiObjects + 10);
-    EXPECT_LE(end.userObjects, warm.userObjects + 10);
     EXPECT_EQ(end.windows, warm.windows);
     EXPECT_GT(warm.privateBytes, 0u);
     EXPECT_LE(end.privateBytes, warm.privateBytes + 1024 * 1024);

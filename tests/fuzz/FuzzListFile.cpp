@@ -1,6 +1,7 @@
 // The saved-template list file's field reading on arbitrary bytes: never crashes, no
-// field holds a line end or more bytes than the file, and every field, written back
-// as its line, reads back as itself.
+// unquoted field holds a line end (a reader that missed one would break it), and
+// every field, written back as its line, reads back as itself. That the fields hold
+// no more bytes than the file holds by construction; it is only a cheap guard.
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,8 @@
 // Template expansion with facts taken from the input, and the colour setting's
-// numeric reading: never crashes; a template without "%" comes back unchanged.
+// numeric reading: never crashes; a template without "%" comes back unchanged; any
+// colour stored as a plain number gives its "#RRGGBB", red first, spelled out here
+// independently. (That a colour text is 7 characters long and that stripped text
+// holds no space hold by construction; they are checked only as cheap guards.)
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -8,6 +11,26 @@
 #include "core/OperationFailed.h"
 
 namespace {
+// The colour red + 256 x green + 65536 x blue as the AOL mark-up spells it.
+std::string ExpectedColorText(std::uint32_t color) {
+    const char* const digits = "0123456789ABCDEF";
+    std::string text = "#";
+    for (std::uint32_t shift : {0u, 8u, 16u}) {
+        const std::uint32_t part = (color >> shift) & 0xFF;
+        text += digits[part / 16];
+        text += digits[part % 16];
+    }
+    return text;
+}
+
+void CheckStoredNumber(const std::string& input) {
+    std::uint32_t color = 0;
+    for (std::size_t i = 0; i < 3 && i < input.size(); ++i)
+        color |= static_cast<std::uint32_t>(static_cast<unsigned char>(input[i])) << (8 * i);
+    if (tobla::ColorTextFromSetting(std::to_string(color)) != ExpectedColorText(color))
+        std::abort();
+}
+
 class InputPlayer : public tobla::PlayerFacts {
 public:
     explicit InputPlayer(const std::string& facts) : facts_(facts) {}
@@ -48,5 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const tobla::OperationFailed&) {
     }
     if (tobla::toolkit::StripSpaces(templateText).find(' ') != std::string::npos) std::abort();
+    CheckStoredNumber(input);
     return 0;
 }

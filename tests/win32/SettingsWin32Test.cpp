@@ -159,7 +159,7 @@ TEST(ClockWin32Test, AOneSecondWaitOnTheRealClockLastsAboutASecond) {
     toolkit::WaitSeconds(1, clock, yielder);
     const DWORD waited = GetTickCount() - start;
     EXPECT_GE(waited, 480u);
-    EXPECT_LE(waited, 1600u);
+    EXPECT_LE(waited, 5000u);  // loose: a busy machine delays the end, not the start
 }
 
 // The system's rules lower accented letters too (here those of the ANSI code page).
