@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include "win32/App.h"
+#include "win32/SystemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    tobla::KeepDllSearchToTheSystem();
     // One announcer at a time: a second start shows the running window and ends.
     CreateMutexA(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, "Tobla.Announcer");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
