@@ -16,11 +16,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     tobla::App app(instance);
     if (!app.Start()) return 1;
-    MSG message;
-    while (GetMessageA(&message, /*hWnd=*/nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(app.Form().Window(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return app.Run();
 }
