@@ -28,8 +28,15 @@ HWND ColorDialogOf(const ToblaProcess& tobla) {
     return dialog && GetWindow(dialog, GW_OWNER) == tobla.Window() ? dialog : nullptr;
 }
 
-// Tab goes from the font list to the colour swatch, and Space or Enter there opens
-// the colour dialog as a click does.
+bool ColorDialogOpensAndIsCancelled(const ToblaProcess& tobla) {
+    if (!WaitUntil([&] { return ColorDialogOf(tobla) != nullptr; })) return false;
+    PostMessageA(ColorDialogOf(tobla), WM_COMMAND, IDCANCEL, 0);
+    return WaitUntil([&] { return ColorDialogOf(tobla) == nullptr; });
+}
+
+// A click on the colour swatch opens the colour dialog and leaves the focus where it
+// was; Tab goes from the font list to the swatch, and Space or Enter there opens the
+// dialog as the click does.
 TEST(Keyboard, TabReachesTheSwatchWhereSpaceOrEnterOpensTheColourDialog) {
     ProgramFolder folder;
     ToblaProcess tobla(folder);
@@ -37,14 +44,16 @@ TEST(Keyboard, TabReachesTheSwatchWhereSpaceOrEnterOpensTheColourDialog) {
     HWND fonts = tobla.Control(IDC_COMBO1), swatch = tobla.Control(IDC_PICTURE1);
     tobla.Click(IDC_CHECK2);  // a click on a box hands the focus to the font list
     ASSERT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == fonts; }));
+    PostMessageA(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(swatch, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << "click";
+    ASSERT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == fonts; }));
+
     Press(FocusIn(tobla), VK_TAB, '\t');
-    ASSERT_TRUE(WaitUntil([&] { return FocusIn(tobla) == swatch; })) << FocusIn(tobla);
     for (auto [key, character] : {std::pair{VK_SPACE, ' '}, std::pair{VK_RETURN, '\r'}}) {
         ASSERT_TRUE(WaitUntil([&] { return FocusIn(tobla) == swatch; })) << FocusIn(tobla);
         Press(swatch, key, character);
-        ASSERT_TRUE(WaitUntil([&] { return ColorDialogOf(tobla) != nullptr; })) << key;
-        PostMessageA(ColorDialogOf(tobla), WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(WaitUntil([&] { return ColorDialogOf(tobla) == nullptr; }));
+        ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << key;
     }
     Press(swatch, VK_TAB, '\t');
     EXPECT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == tobla.Control(IDC_TEXT1); }));
