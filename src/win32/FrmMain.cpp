@@ -453,7 +453,8 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
 }
 
 // Tab reaches the swatch; it shows when it has the focus, and Space or Enter on it
-// does what a click does. Enter would otherwise go to the window as its default button.
+// does what a click does. The swatch asks for both keys and their characters: Enter
+// would otherwise go to the window as its default button, a character to a mnemonic.
 LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto press = [](UINT keyMessage, WPARAM key) {
         return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
