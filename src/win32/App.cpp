@@ -8,7 +8,8 @@ App::App(HINSTANCE instance, std::string programFolder)
     : programFolder_(std::move(programFolder)),
       playLog_(programFolder_, files_, clock_),
       logCommands_(programFolder_, files_, clock_, launcher_, windows_),
-      form_(instance, {programFolder_, settings_, files_, windows_, cases_, player_, logCommands_}),
+      form_(instance,
+            {programFolder_, settings_, files_, windows_, cases_, player_, logCommands_, pump_}),
       cycle_({player_, chat_, settings_, playLog_, form_, windows_},
              programFolder_ + kSettingsFileName) {}
 

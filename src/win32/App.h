@@ -8,6 +8,7 @@
 #include "core/PollCycle.h"
 #include "player/Winamp.h"
 #include "win32/FrmMain.h"
+#include "win32/MessagePump.h"
 #include "win32/Win32ForeignWindows.h"
 #include "win32/Win32Services.h"
 
@@ -22,10 +23,13 @@ public:
     // Opens the window, which starts polling; false when it cannot be made.
     bool Start() { return form_.Load(cycle_); }
     frmMain& Form() { return form_; }
+    // Runs the program's messages until it quits; returns the exit code.
+    int Run() const { return pump_.RunUntilQuit(); }
 
 private:
     std::string programFolder_;
-    Win32ForeignWindows windows_;  // also the program's one way to yield
+    MessagePump pump_;
+    Win32ForeignWindows windows_{pump_};  // also the program's one way to yield
     Win32Settings settings_;
     Win32FileSystem files_;
     Win32Clock clock_;

@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <uxtheme.h>
 
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "win32/ControlIds.h"
+#include "win32/SystemLibrary.h"
 
 namespace tobla {
 namespace {
@@ -20,16 +22,37 @@ constexpr int kDropDownExtraTwips = 2400;  // the open list of a combo box
 constexpr COLORREF kBlue = RGB(0, 0, 255), kBlack = RGB(0, 0, 0);
 // Sizes in hundredths of a point: 825 is 8.25 pt.
 constexpr int kPointSize = 825, kSmallPointSize = 675;
+constexpr const char* kAolTip = " Check off this box if you want to send titles to AOL chats. ";
+constexpr const char* kAimTip = " Check off this box if you want to send titles to AIM chats. ";
+constexpr const char* kModifiersTip =
+    "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
 constexpr const char* kLogTip = " Open log of songs you've played, with date and timestamp. ";
+constexpr const char* kExitTip =
+    " Click here to exit, titlebar controls will only minimize Tobla. ";
 
-enum class FontKind { Window, Tahoma, TahomaSmall };
+// Every label is one line: a caption a little too wide for its box loses a pixel at
+// its end, never a word. A label takes the mouse (SS_NOTIFY) for a tooltip or a click.
+constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr DWORD kMouseLabel = kLabel | SS_NOTIFY;
+constexpr DWORD kDropDown = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+
+enum class ControlKind { Button, Static, ComboBox };
 enum class Ink { Standard, Blue, Black };
 
-HFONT MakeFont(const char* face, int hundredthsOfPoint) {
-    const int height = -MulDiv(hundredthsOfPoint, GetDeviceCaps(ScreenDC(), LOGPIXELSY), 7200);
-    return CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
+const char* ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Button: return "BUTTON";
+    case ControlKind::Static: return "STATIC";
+    case ControlKind::ComboBox: return "COMBOBOX";
+    }
+    return "STATIC";
+}
+
+ScopedFont MakeFont(const char* face, int hundredthsOfPoint, const Dpi& dpi) {
+    return ScopedFont(CreateFontA(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE,
+                                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 // A group box drawn in a visual style takes its caption's colour from the style (blue
@@ -37,11 +60,8 @@ HFONT MakeFont(const char* face, int hundredthsOfPoint) {
 // the standard colour, so the frame is drawn the classic way. uxtheme.dll is in the
 // process only when visual styles are, the one case to undo.
 void DrawUnstyled(HWND control) {
-    HMODULE uxtheme = GetModuleHandleA("uxtheme.dll");
-    if (!uxtheme) return;
-    using SetWindowTheme = HRESULT(WINAPI*)(HWND, const wchar_t*, const wchar_t*);
-    const auto setTheme = reinterpret_cast<SetWindowTheme>(
-        reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+    const auto setTheme =
+        SystemFunction<::SetWindowTheme>(GetModuleHandleA("uxtheme.dll"), "SetWindowTheme");
     if (setTheme) setTheme(control, L"", L"");
 }
 
@@ -67,15 +87,12 @@ int CALLBACK CollectFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LP
 }
 
 // The colour dialog's library is loaded when the dialog is first asked for, not with
-// the program: most runs never open it, and loading it slowed every start. It is one
-// of the system's known libraries, so it always comes from the system folder.
+// the program: most runs never open it, and loading it slowed every start. It is
+// loaded from the system folder by its full path, whatever the DLL search.
 BOOL ShowColorDialog(CHOOSECOLORA& dialog) {
-    using ChooseColorFunction = BOOL(WINAPI*)(CHOOSECOLORA*);
     HMODULE library = GetModuleHandleA("comdlg32.dll");
-    if (!library) library = LoadLibraryA("comdlg32.dll");  // kept for the rest of the run
-    const auto choose = library ? reinterpret_cast<ChooseColorFunction>(reinterpret_cast<void*>(
-                                      GetProcAddress(library, "ChooseColorA")))
-                                : nullptr;
+    if (!library) library = LoadSystemLibrary("comdlg32.dll");  // kept for the rest of the run
+    const auto choose = SystemFunction<::ChooseColorA>(library, "ChooseColorA");
     return choose && choose(&dialog);
 }
 
@@ -90,16 +107,19 @@ UINT_PTR CALLBACK NameColorDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
 // One control of the window: where it goes, how it looks, and what a click on it
 // does (a label that is a link, or the colour swatch: both show the hand cursor).
 struct frmMain::ControlLayout {
+    struct Twips {
+        int left, top, width, height;
+    };
     int id;
-    const char* className;
+    ControlKind kind;
     const char* text;
     DWORD style;
-    int left, top, width, height;  // twips; inside Frame1 when inFrame
-    bool inFrame;
-    FontKind font;
-    Ink ink;
-    const char* tooltip;
-    void (frmMain::*onClick)();
+    Twips place;           // in the window, or in Frame1 when inFrame
+    bool inFrame = false;
+    FontKind font = FontKind::Tahoma;
+    Ink ink = Ink::Standard;
+    const char* tooltip = nullptr;
+    void (frmMain::*onClick)() = nullptr;
 };
 
 // The table's 780 twips would take Label2 30 twips into Combo1, where it painted over
@@ -108,33 +128,45 @@ struct frmMain::ControlLayout {
 constexpr int kLabel2Width = 3015 - 2265;
 constexpr int kLabel9Height = kClientHeightTwips - 1410;
 
-// In tab order; the window's z-order follows creation order. Every label is one line:
-// a caption a little too wide for its box loses a pixel at its end, never a word.
+// In tab order; the window's z-order follows creation order. The swatch draws itself,
+// to show when it has the focus.
 const frmMain::ControlLayout frmMain::kLayout[] = {
-    {IDC_FRAME1, "BUTTON", "Send Format", BS_GROUPBOX, 60, 15, 5730, 975, false, FontKind::Tahoma, Ink::Standard, nullptr, nullptr},
-    {IDC_CHECK1, "BUTTON", "AOL", BS_3STATE | WS_TABSTOP, 75, 1050, 810, 255, false, FontKind::Tahoma, Ink::Standard,
-     " Check off this box if you want to send titles to AOL chats. ", nullptr},
-    {IDC_CHECK2, "BUTTON", "AIM", BS_3STATE | WS_TABSTOP, 1110, 1050, 825, 255, false, FontKind::Tahoma, Ink::Standard,
-     " Check off this box if you want to send titles to AIM chats. ", nullptr},
-    {IDC_LABEL1, "STATIC", "Modifiers - %b, %s, %l, %p, %c", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 90, 600, 2835, 285, true, FontKind::Tahoma, Ink::Standard,
-     "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count", nullptr},
-    {IDC_COMBO1, "COMBOBOX", "Combo1", CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 3015, 1020, 2760, 330, false,
-     FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL2, "STATIC", "Font -", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 2265, 1080, kLabel2Width, 180, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL3, "STATIC", "Color - ", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 3255, 600, 615, 225, true, FontKind::Tahoma, Ink::Standard, nullptr, nullptr},
-    {IDC_PICTURE1, "STATIC", "", SS_NOTIFY, 3870, 600, 1740, 240, true, FontKind::Tahoma, Ink::Standard, nullptr, &frmMain::OnColorChoice},
-    {IDC_LABEL4, "STATIC", "Label4", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 1965, 1740, 75, 45, false, FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL5, "STATIC", "View Today's Log", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 2490, 1380, 1470, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
-     &frmMain::OnViewTodaysLog},
-    {IDC_LABEL6, "STATIC", "Exit", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 5295, 1380, 435, 240, false, FontKind::Tahoma, Ink::Blue,
-     " Click here to exit, titlebar controls will only minimize Tobla. ", &frmMain::Exit},
-    {IDC_LABEL7, "STATIC", "All Logs", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 4245, 1380, 660, 255, false, FontKind::Tahoma, Ink::Blue, kLogTip,
-     &frmMain::OnViewAllLogs},
-    {IDC_LABEL8, "STATIC", "//", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX, 4005, 1365, 180, 255, false, FontKind::Tahoma, Ink::Black, kLogTip, nullptr},
-    {IDC_TEXT1, "COMBOBOX", kInitialTemplate, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 75, 225, 5535, 330, true,
-     FontKind::Window, Ink::Standard, nullptr, nullptr},
-    {IDC_LABEL9, "STATIC", "Winamp 2/3 ; AOL/AIM 32-bit", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 90, 1410, 2310, kLabel9Height, false, FontKind::TahomaSmall, Ink::Black,
-     nullptr, nullptr},
+    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = "Send Format", .style = BS_GROUPBOX,
+     .place = {60, 15, 5730, 975}},
+    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = "AOL", .style = BS_3STATE | WS_TABSTOP,
+     .place = {75, 1050, 810, 255}, .tooltip = kAolTip},
+    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = "AIM", .style = BS_3STATE | WS_TABSTOP,
+     .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
+    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = "Modifiers - %b, %s, %l, %p, %c",
+     .style = kMouseLabel, .place = {90, 600, 2835, 285}, .inFrame = true,
+     .tooltip = kModifiersTip},
+    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = "Combo1",
+     .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
+    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = "Font -", .style = kLabel,
+     .place = {2265, 1080, kLabel2Width, 180}, .font = FontKind::Window},
+    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = "Color - ", .style = kLabel,
+     .place = {3255, 600, 615, 225}, .inFrame = true},
+    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = "",
+     .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP, .place = {3870, 600, 1740, 240},
+     .inFrame = true, .onClick = &frmMain::OnColorChoice},
+    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = "Label4", .style = kLabel,
+     .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
+    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = "View Today's Log",
+     .style = kMouseLabel, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+     .onClick = &frmMain::OnViewTodaysLog},
+    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = "Exit", .style = kMouseLabel,
+     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
+     .onClick = &frmMain::Exit},
+    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = "All Logs", .style = kMouseLabel,
+     .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+     .onClick = &frmMain::OnViewAllLogs},
+    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = "//", .style = kMouseLabel,
+     .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
+    {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kInitialTemplate, .style = kDropDown,
+     .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
+    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = "Winamp 2/3 ; AOL/AIM 32-bit",
+     .style = kLabel, .place = {90, 1410, 2310, kLabel9Height}, .font = FontKind::TahomaSmall,
+     .ink = Ink::Black},
 };
 
 const frmMain::ControlLayout* frmMain::LayoutOf(int id) {
@@ -151,27 +183,18 @@ frmMain::frmMain(HINSTANCE instance, Services services)
       swatchColor_(GetSysColor(COLOR_WINDOW)),
       templateTextColor_(GetSysColor(COLOR_WINDOWTEXT)) {}
 
-frmMain::~frmMain() {
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(windowFont_), static_cast<HGDIOBJ>(tahomaFont_),
-                           static_cast<HGDIOBJ>(smallFont_), static_cast<HGDIOBJ>(templateFont_),
-                           static_cast<HGDIOBJ>(swatchBrush_)})
-        if (object) DeleteObject(object);
-    if (menu_) DestroyMenu(menu_);
-}
-
-int frmMain::Px(int twips, bool vertical) const {
-    return MulDiv(twips, vertical ? dpiY_ : dpiX_, 1440);
-}
+// The class holds this window's icons, which go with it: a window made later in the
+// process registers the class again with its own.
+frmMain::~frmMain() { UnregisterClassA(kClassName, instance_); }
 
 // --- Making the window ----------------------------------------------------------
 
 bool frmMain::Load(PollCycle& cycle) {
     cycle_ = &cycle;
-    // The system's DPI stays for the run: asked once, not for every coordinate.
-    const ScreenDC screen;
-    dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+    // The system's DPI stays for the run: asked once, not for every coordinate or font.
+    dpi_ = Dpi::OfScreen();
     if (!RegisterAndCreateWindow()) return false;
+    services_.pump.NavigateIn(window_);
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     CreateFonts();
     CreateTooltips();
@@ -179,6 +202,7 @@ bool frmMain::Load(PollCycle& cycle) {
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
     CatchEnterInTemplateBox();
+    swatchBase_ = Subclass(Control(IDC_PICTURE1), &frmMain::SwatchProc);
     CreateMenu();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
@@ -198,7 +222,7 @@ bool frmMain::RegisterAndCreateWindow() {
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, Px(kClientWidthTwips, false), Px(kClientHeightTwips, true)};
+    RECT frame{0, 0, dpi_.PixelsAcross(kClientWidthTwips), dpi_.PixelsDown(kClientHeightTwips)};
     AdjustWindowRectEx(&frame, style, /*bMenu=*/FALSE, WS_EX_CONTROLPARENT);
     window_ = CreateWindowExA(WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kClassName, kCaption, style,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
@@ -207,9 +231,18 @@ bool frmMain::RegisterAndCreateWindow() {
 }
 
 void frmMain::CreateFonts() {
-    windowFont_ = MakeFont("Arial", kPointSize);
-    tahomaFont_ = MakeFont("Tahoma", kPointSize);
-    smallFont_ = MakeFont("Tahoma", kSmallPointSize);
+    windowFont_ = MakeFont("Arial", kPointSize, dpi_);
+    tahomaFont_ = MakeFont("Tahoma", kPointSize, dpi_);
+    smallFont_ = MakeFont("Tahoma", kSmallPointSize, dpi_);
+}
+
+HFONT frmMain::FontOf(FontKind kind) const {
+    switch (kind) {
+    case FontKind::Window: return windowFont_.get();
+    case FontKind::Tahoma: return tahomaFont_.get();
+    case FontKind::TahomaSmall: return smallFont_.get();
+    }
+    return nullptr;
 }
 
 void frmMain::CreateTooltips() {
@@ -222,20 +255,17 @@ void frmMain::CreateTooltips() {
 }
 
 void frmMain::CreateControl(const ControlLayout& c) {
-    const int left = c.left + (c.inFrame ? kFrameLeft : 0);
-    const int top = c.top + (c.inFrame ? kFrameTop : 0);
-    const bool combo = std::string(c.className) == "COMBOBOX";
-    const int height = c.height + (combo ? kDropDownExtraTwips : 0);
+    const int left = c.place.left + (c.inFrame ? kFrameLeft : 0);
+    const int top = c.place.top + (c.inFrame ? kFrameTop : 0);
+    const bool combo = c.kind == ControlKind::ComboBox;
+    const int height = c.place.height + (combo ? kDropDownExtraTwips : 0);
     // Both edges from twips: neighbours that meet in the table meet on the screen.
-    const int x = Px(left, false), y = Px(top, true);
-    HWND control = CreateWindowExA(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
-                                   Px(left + c.width, false) - x, Px(top + height, true) - y,
-                                   window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                   instance_, nullptr);
-    const HFONT font = c.font == FontKind::Window   ? windowFont_
-                       : c.font == FontKind::Tahoma ? tahomaFont_
-                                                    : smallFont_;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const int x = dpi_.PixelsAcross(left), y = dpi_.PixelsDown(top);
+    HWND control = CreateWindowExA(
+        0, ClassOf(c.kind), c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
+        dpi_.PixelsAcross(left + c.place.width) - x, dpi_.PixelsDown(top + height) - y, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
     if (combo) SetWindowTextA(control, c.text);  // a combo box ignores its creation text
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
@@ -251,19 +281,25 @@ void frmMain::AddTooltip(HWND control, const char* text) {
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// Hands a control's messages to `procedure`, which finds the window through the
+// control; returns the control's own procedure, for the rest.
+WNDPROC frmMain::Subclass(HWND control, WNDPROC procedure) {
+    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
 // Enter in the template box reaches the box's edit field, where it is caught.
 void frmMain::CatchEnterInTemplateBox() {
-    HWND edit = GetWindow(Control(IDC_TEXT1), GW_CHILD);
-    SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    templateEditBase_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frmMain::TemplateEditProc)));
+    templateEditBase_ =
+        Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
 }
 
 void frmMain::CreateMenu() {
-    menu_ = CreatePopupMenu();
-    AppendMenuA(menu_, MF_STRING, IDM_SHOWHIDE, "&Show Tobla");
-    AppendMenuA(menu_, MF_SEPARATOR, 0, "-");
-    AppendMenuA(menu_, MF_STRING, IDM_CLOSE, "&Close Tobla");
+    menu_.reset(CreatePopupMenu());
+    AppendMenuA(menu_.get(), MF_STRING, IDM_SHOWHIDE, "&Show Tobla");
+    AppendMenuA(menu_.get(), MF_SEPARATOR, 0, "-");
+    AppendMenuA(menu_.get(), MF_STRING, IDM_CLOSE, "&Close Tobla");
 }
 
 // --- Start-up -------------------------------------------------------------------------
@@ -315,10 +351,9 @@ void frmMain::LoadFonts() {
     LOGFONTA all{};
     all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
     FaceCollector faces{fontList_, {}};
-    HDC dc = GetDC(window_);
-    EnumFontFamiliesExA(dc, &all, reinterpret_cast<FONTENUMPROCA>(&CollectFontFace),
+    const WindowDC dc(window_);
+    EnumFontFamiliesExA(dc.get(), &all, reinterpret_cast<FONTENUMPROCA>(&CollectFontFace),
                         reinterpret_cast<LPARAM>(&faces), 0);
-    ReleaseDC(window_, dc);
 }
 
 void frmMain::SelectStoredFont() {
@@ -376,6 +411,7 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CTLCOLORSTATIC: return OnControlColor(dc, control);
+    case WM_DRAWITEM: OnDrawSwatch(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_CTLCOLOREDIT:
         if (GetParent(control) != Control(IDC_TEXT1)) break;
         return OnEditColor(dc);
@@ -387,9 +423,15 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnSysCommand(wParam)) break;
         return 0;
     case WM_SIZE: OnSize(wParam); return 0;
+    case WM_ACTIVATE:
+        if (!OnActivate(LOWORD(wParam))) break;
+        return 0;
     case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
-    case WM_DESTROY: StopPollingAndRemoveIcon(); return 0;  // the icon goes with the window
+    case WM_DESTROY:  // the icon and the program go with the window
+        StopPollingAndRemoveIcon();
+        PostQuitMessage(0);
+        return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         tray_.AddAgain();  // the shell restarted: the icon comes back
@@ -414,6 +456,28 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
         return 0;
     }
     return CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam);
+}
+
+// Tab reaches the swatch; it shows when it has the focus, and Space or Enter on it
+// does what a click does. The swatch asks for both keys and their characters: Enter
+// would otherwise go to the window as its default button, a character to a mnemonic.
+LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto press = [](UINT keyMessage, WPARAM key) {
+        return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
+               (keyMessage == WM_CHAR && (key == ' ' || key == '\r'));
+    };
+    if (message == WM_GETDLGCODE && lParam) {
+        const auto& key = *reinterpret_cast<const MSG*>(lParam);
+        if (press(key.message, key.wParam)) return DLGC_WANTMESSAGE;
+    }
+    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat opens no second dialog
+    if (message == WM_KEYDOWN && press(message, wParam) && !(lParam & kHeldDown)) {
+        SendMessageA(GetParent(swatch), WM_COMMAND, MAKEWPARAM(IDC_PICTURE1, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(swatch));
+        return 0;
+    }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(swatch, nullptr, FALSE);
+    return CallWindowProcA(FormOf(swatch)->swatchBase_, swatch, message, wParam, lParam);
 }
 
 // --- Messages ---------------------------------------------------------------------------
@@ -441,10 +505,7 @@ void frmMain::OnCommand(int id, int code) {
 }
 
 LRESULT frmMain::OnControlColor(HDC dc, HWND control) {
-    const int id = GetDlgCtrlID(control);
-    if (id == IDC_PICTURE1 && swatchBrush_) return reinterpret_cast<LRESULT>(swatchBrush_);
-    if (id == IDC_PICTURE1) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    const ControlLayout* layout = LayoutOf(id);
+    const ControlLayout* layout = LayoutOf(GetDlgCtrlID(control));
     const Ink ink = layout ? layout->ink : Ink::Standard;
     SetTextColor(dc, ink == Ink::Blue    ? kBlue
                      : ink == Ink::Black ? kBlack
@@ -459,6 +520,14 @@ LRESULT frmMain::OnEditColor(HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
+// The swatch, the one control that draws itself: its colour, the window colour until
+// one is chosen, and the focus rectangle while it has the focus.
+void frmMain::OnDrawSwatch(const DRAWITEMSTRUCT& item) {
+    FillRect(item.hDC, &item.rcItem,
+             swatchBrush_ ? swatchBrush_.get() : GetSysColorBrush(COLOR_WINDOW));
+    if (GetFocus() == item.hwndItem) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
 // The controls that answer a click show the hand cursor.
 bool frmMain::OnSetCursor(HWND control) {
     const ControlLayout* layout = LayoutOf(GetDlgCtrlID(control));
@@ -471,15 +540,27 @@ void frmMain::OnTrayNotify(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowWindow(window_, SW_SHOW);
     } else if (mouseMessage == WM_RBUTTONUP) {
-        ModifyMenuA(menu_, IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
+        ModifyMenuA(menu_.get(), IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
                     IsWindowVisible(window_) ? "&Hide Tobla" : "&Show Tobla");
         POINT at;
         GetCursorPos(&at);
         // The menu closes on a click elsewhere only when the window is in front.
         SetForegroundWindow(window_);
-        TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+        TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
         PostMessageA(window_, WM_NULL, 0, 0);
     }
+}
+
+// Leaving the window and coming back (the colour dialog, another program) keeps the
+// focus where it was, as a dialog box does: the keyboard goes on from there.
+bool frmMain::OnActivate(WORD state) {
+    if (state == WA_INACTIVE) {
+        if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) focusWhenLeft_ = focus;
+        return false;
+    }
+    if (!IsWindow(focusWhenLeft_)) return false;  // the window itself takes the focus
+    SetFocus(focusWhenLeft_);
+    return true;
 }
 
 // Minimising hides the window, which stays in the normal state.
@@ -575,16 +656,14 @@ void frmMain::StopPollingAndRemoveIcon() {
 
 void frmMain::SetSwatchColor(COLORREF color) {
     swatchColor_ = color;
-    if (swatchBrush_) DeleteObject(swatchBrush_);
-    swatchBrush_ = CreateSolidBrush(color);
+    swatchBrush_.reset(CreateSolidBrush(color));
     InvalidateRect(Control(IDC_PICTURE1), nullptr, TRUE);
 }
 
 void frmMain::SetTemplateFontFace(const std::string& face) {
-    HFONT font = MakeFont(face.c_str(), kPointSize);
-    SendMessageA(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (templateFont_) DeleteObject(templateFont_);
-    templateFont_ = font;
+    ScopedFont font = MakeFont(face.c_str(), kPointSize, dpi_);
+    SendMessageA(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    templateFont_ = std::move(font);  // the box's old font is freed once it is let go
 }
 
 std::string frmMain::Read(const char* key) {

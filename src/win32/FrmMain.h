@@ -6,7 +6,9 @@
 #include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "win32/MessagePump.h"
 #include "win32/ProgramIcons.h"
+#include "win32/Scoped.h"
 #include "win32/TrayIcon.h"
 #include "win32/Win32Controls.h"
 
@@ -28,6 +30,7 @@ public:
         CaseRules& cases;
         PlayerFacts& player;
         LogCommands& logCommands;
+        MessagePump& pump;  // given the window, for its keyboard navigation
     };
 
     frmMain(HINSTANCE instance, Services services);
@@ -50,12 +53,14 @@ public:
     void ShowLastTitle(const std::string& title) override;
 
 private:
+    enum class FontKind { Window, Tahoma, TahomaSmall };
     struct ControlLayout;  // one row of the layout table
     static const ControlLayout kLayout[];
     static const ControlLayout* LayoutOf(int id);
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK SwatchProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Making the window.
@@ -63,11 +68,12 @@ private:
     void CreateFonts();
     void CreateTooltips();
     void CreateControl(const ControlLayout& layout);
+    HFONT FontOf(FontKind kind) const;
+    WNDPROC Subclass(HWND control, WNDPROC procedure);
     void CatchEnterInTemplateBox();
     void CreateMenu();
     void AddTooltip(HWND control, const char* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
-    int Px(int twips, bool vertical) const;
 
     // Start-up.
     void StartUp();
@@ -83,8 +89,10 @@ private:
     void OnCommand(int id, int code);
     LRESULT OnControlColor(HDC dc, HWND control);
     LRESULT OnEditColor(HDC dc);
+    void OnDrawSwatch(const DRAWITEMSTRUCT& item);
     bool OnSetCursor(HWND control);
     void OnTrayNotify(UINT mouseMessage);
+    bool OnActivate(WORD state);
     bool OnSysCommand(WPARAM command);
     void OnSize(WPARAM kind);
     void OnEndSession(bool ending);
@@ -114,16 +122,16 @@ private:
 
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
-    HMENU menu_ = nullptr;
-    HFONT windowFont_ = nullptr, tahomaFont_ = nullptr, smallFont_ = nullptr,
-          templateFont_ = nullptr;
-    HBRUSH swatchBrush_ = nullptr;
-    int dpiX_ = 96, dpiY_ = 96;
+    HWND focusWhenLeft_ = nullptr;
+    ScopedMenu menu_;
+    ScopedFont windowFont_, tahomaFont_, smallFont_, templateFont_;
+    ScopedBrush swatchBrush_;
+    Dpi dpi_;
     COLORREF swatchColor_;
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr;
+    WNDPROC templateEditBase_ = nullptr, swatchBase_ = nullptr;
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it

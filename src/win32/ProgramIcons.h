@@ -1,22 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include "win32/Scoped.h"
+
 namespace tobla {
-
-// An icon made for this program (not a shared one), destroyed with its holder.
-class OwnedIcon {
-public:
-    explicit OwnedIcon(HICON icon) : icon_(icon) {}
-    ~OwnedIcon() {
-        if (icon_) DestroyIcon(icon_);
-    }
-    OwnedIcon(const OwnedIcon&) = delete;
-    OwnedIcon& operator=(const OwnedIcon&) = delete;
-    HICON Get() const { return icon_; }  // nullptr when it could not be made
-
-private:
-    HICON icon_;
-};
 
 // The program's icon at the system's two sizes, each the picture drawn for that size
 // rather than one picture stretched: the large one for Alt+Tab, the small one for the
@@ -28,11 +15,11 @@ class ProgramIcons {
 public:
     explicit ProgramIcons(HINSTANCE instance);
 
-    HICON Large() const { return large_.Get(); }
-    HICON Small() const { return small_.Get(); }
+    HICON Large() const { return large_.get(); }
+    HICON Small() const { return small_.get(); }
 
 private:
-    OwnedIcon large_, small_;
+    ScopedIcon large_, small_;
 };
 
 }  // namespace tobla

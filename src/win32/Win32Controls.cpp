@@ -1,5 +1,7 @@
 #include "win32/Win32Controls.h"
 
+#include "win32/Scoped.h"
+
 namespace tobla {
 
 int ComboList::Count() {
@@ -33,5 +35,10 @@ std::string WindowTextOf(HWND window) {
 int CheckState(HWND box) { return static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0)); }
 
 void Check(HWND box, int state) { SendMessageA(box, BM_SETCHECK, state, 0); }
+
+Dpi Dpi::OfScreen() {
+    const WindowDC screen;
+    return {GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY)};
+}
 
 }  // namespace tobla

@@ -29,17 +29,16 @@ std::string WindowTextOf(HWND window);
 int CheckState(HWND box);
 void Check(HWND box, int state);
 
-// The screen's device context, released when it goes out of scope.
-class ScreenDC {
-public:
-    ScreenDC() : dc_(GetDC(/*hWnd=*/nullptr)) {}
-    ~ScreenDC() { ReleaseDC(/*hWnd=*/nullptr, dc_); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    operator HDC() const { return dc_; }
+// The screen's pixels per inch, asked once for the run: twips (1440 an inch) to pixels
+// across and down, and the height of a font of a given size.
+struct Dpi {
+    int x = 96, y = 96;
 
-private:
-    HDC dc_;
+    static Dpi OfScreen();
+    int PixelsAcross(int twips) const { return MulDiv(twips, x, 1440); }
+    int PixelsDown(int twips) const { return MulDiv(twips, y, 1440); }
+    // Sizes in hundredths of a point; negative: the height of the characters, not the cell.
+    int FontHeight(int hundredthsOfPoint) const { return -MulDiv(hundredthsOfPoint, y, 7200); }
 };
 
 }  // namespace tobla

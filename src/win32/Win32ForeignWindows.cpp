@@ -54,16 +54,6 @@ std::string Win32ForeignWindows::GetTextBuffer(WindowHandle window, std::uint32_
     return buffer;
 }
 
-void Win32ForeignWindows::YieldEvents() {
-    MSG message;
-    while (PeekMessageA(&message, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
+void Win32ForeignWindows::YieldEvents() { pump_->RunPending(); }
 
 }  // namespace tobla

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/Interfaces.h"
+#include "win32/MessagePump.h"
 
 namespace tobla {
 
@@ -9,6 +10,12 @@ namespace tobla {
 class Win32ForeignWindows : public ForeignWindows {
 public:
     static constexpr unsigned kAnswerTimeoutMs = 2000;
+
+    Win32ForeignWindows() = default;
+    // Yields through the program's message pump, with its keyboard navigation.
+    explicit Win32ForeignWindows(const MessagePump& pump) : pump_(&pump) {}
+    Win32ForeignWindows(const Win32ForeignWindows&) = delete;
+    Win32ForeignWindows& operator=(const Win32ForeignWindows&) = delete;
 
     WindowHandle FindTopLevel(const std::string& className) override;
     WindowHandle FindChild(WindowHandle parent, WindowHandle after,
@@ -20,6 +27,10 @@ public:
     // Lets every pending message of the calling thread run (quitting is left to the
     // main loop: a WM_QUIT seen here is posted again).
     void YieldEvents() override;
+
+private:
+    MessagePump plain_;  // for a yield outside the program, with no window to navigate
+    const MessagePump* pump_ = &plain_;
 };
 
 }  // namespace tobla

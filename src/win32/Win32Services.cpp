@@ -6,6 +6,7 @@
 
 #include "core/Settings.h"
 #include "core/Text.h"
+#include "win32/Scoped.h"
 
 namespace tobla {
 
@@ -16,17 +17,11 @@ constexpr DWORD kVolumeLabelAttribute = 0x8;
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute;
 
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (Valid()) CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-};
+ScopedHandle OpenFile(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+    return ScopedHandle(CreateFileA(path.c_str(), access, sharing,
+                                    /* lpSecurityAttributes= */ nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, /* hTemplateFile= */ nullptr));
+}
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
@@ -100,26 +95,24 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     // A search for "folder\" finds nothing; the folder's contents are meant.
     const std::string pattern = path.back() == '\\' ? path + "*" : path;
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    const ScopedFind search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) return false;
     bool ordinary = false;
     do {
         ordinary = (found.dwFileAttributes & kNotOrdinary) == 0;
-    } while (!ordinary && FindNextFileA(search, &found));
-    FindClose(search);
+    } while (!ordinary && FindNextFileA(search.get(), &found));
     return ordinary;
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                /* lpSecurityAttributes= */ nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, /* hTemplateFile= */ nullptr));
-    if (!file.Valid()) return std::nullopt;
+    const ScopedHandle file =
+        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    if (!file) return std::nullopt;
     std::string content;
     char chunk[4096];
     for (;;) {
         DWORD read = 0;
-        if (!::ReadFile(file.handle, chunk, sizeof chunk, &read, /* lpOverlapped= */ nullptr))
+        if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, /* lpOverlapped= */ nullptr))
             return std::nullopt;
         if (read == 0) return content;
         content.append(chunk, read);
@@ -128,34 +121,31 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     if (ReadOnly(path)) return false;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                /* lpSecurityAttributes= */ nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, /* hTemplateFile= */ nullptr));
-    return file.Valid() && WriteAll(file.handle, bytes);
+    const ScopedHandle file = OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    return file && WriteAll(file.get(), bytes);
 }
 
 // Opened for appending only (plus reading the last byte), so no byte already in
 // the file can be overwritten; a file locked or read-only fails to open untouched.
 bool Win32FileSystem::AppendLine(const std::string& path, const std::string& line) {
     if (ReadOnly(path)) return false;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ,
-                                /* lpSecurityAttributes= */ nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, /* hTemplateFile= */ nullptr));
-    if (!file.Valid()) return false;
+    const ScopedHandle file =
+        OpenFile(path, GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS);
+    if (!file) return false;
     std::string bytes = line;
-    if (GetFileSize(file.handle, /* lpFileSizeHigh= */ nullptr) > 0) {
+    if (GetFileSize(file.get(), /* lpFileSizeHigh= */ nullptr) > 0) {
         char last = '\n';
         DWORD read = 0;
-        if (SetFilePointer(file.handle, -1, /* lpDistanceToMoveHigh= */ nullptr, FILE_END) ==
+        if (SetFilePointer(file.get(), -1, /* lpDistanceToMoveHigh= */ nullptr, FILE_END) ==
                 INVALID_SET_FILE_POINTER ||
-            !::ReadFile(file.handle, &last, 1, &read, /* lpOverlapped= */ nullptr) || read != 1)
+            !::ReadFile(file.get(), &last, 1, &read, /* lpOverlapped= */ nullptr) || read != 1)
             return false;
         // A lone CR at the end needs only its LF to end the line.
         if (last == '\r') bytes = "\n" + bytes;
         else if (last != '\n') bytes = "\r\n" + bytes;
     }
-    SetFilePointer(file.handle, 0, /* lpDistanceToMoveHigh= */ nullptr, FILE_END);
-    return WriteAll(file.handle, bytes);
+    SetFilePointer(file.get(), 0, /* lpDistanceToMoveHigh= */ nullptr, FILE_END);
+    return WriteAll(file.get(), bytes);
 }
 
 bool Win32FileSystem::CreateFolder(const std::string& path) {
@@ -186,14 +176,13 @@ void Win32Launcher::Launch(const std::string& commandLine) {
     PROCESS_INFORMATION process = {};
     std::vector<char> command(commandLine.begin(), commandLine.end());
     command.push_back('\0');
-    if (CreateProcessA(/* lpApplicationName= */ nullptr, command.data(),
-                       /* lpProcessAttributes= */ nullptr, /* lpThreadAttributes= */ nullptr,
-                       /* bInheritHandles= */ FALSE, /* dwCreationFlags= */ 0,
-                       /* lpEnvironment= */ nullptr, /* lpCurrentDirectory= */ nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    CreateProcessA(/* lpApplicationName= */ nullptr, command.data(),
+                   /* lpProcessAttributes= */ nullptr, /* lpThreadAttributes= */ nullptr,
+                   /* bInheritHandles= */ FALSE, /* dwCreationFlags= */ 0,
+                   /* lpEnvironment= */ nullptr, /* lpCurrentDirectory= */ nullptr, &startup,
+                   &process);
+    // Not waited for: the handles are let go at once (null when the start failed).
+    const ScopedHandle started(process.hProcess), thread(process.hThread);
 }
 
 }  // namespace tobla

@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include "win32/App.h"
+#include "win32/SystemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    tobla::KeepDllSearchToTheSystem();
     // One announcer at a time: a second start shows the running window and ends.
     CreateMutexA(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, "Tobla.Announcer");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -14,11 +16,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     tobla::App app(instance);
     if (!app.Start()) return 1;
-    MSG message;
-    while (GetMessageA(&message, /*hWnd=*/nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(app.Form().Window(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return app.Run();
 }

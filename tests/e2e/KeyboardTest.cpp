@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/ToblaProcess.h"
+#include "win32/ControlIds.h"
+
+namespace tobla::e2e {
+namespace {
+
+HWND FocusIn(const ToblaProcess& tobla) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(tobla.Window(), nullptr), &gui);
+    return gui.hwndFocus;
+}
+
+// A key as the keyboard delivers it to the focus: posted, so that it goes through
+// Tobla's message loop and its keyboard navigation.
+void Press(HWND focus, WPARAM key, char character) {
+    PostMessageA(focus, WM_KEYDOWN, key, 1);
+    PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(character), 1);
+    PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+HWND ColorDialogOf(const ToblaProcess& tobla) {
+    HWND dialog = FindWindowA("#32770", "Choose a Color");
+    return dialog && GetWindow(dialog, GW_OWNER) == tobla.Window() ? dialog : nullptr;
+}
+
+bool ColorDialogOpensAndIsCancelled(const ToblaProcess& tobla) {
+    if (!WaitUntil([&] { return ColorDialogOf(tobla) != nullptr; })) return false;
+    PostMessageA(ColorDialogOf(tobla), WM_COMMAND, IDCANCEL, 0);
+    return WaitUntil([&] { return ColorDialogOf(tobla) == nullptr; });
+}
+
+// A click on the colour swatch opens the colour dialog and leaves the focus where it
+// was; Tab goes from the font list to the swatch, and Space or Enter there opens the
+// dialog as the click does.
+TEST(Keyboard, TabReachesTheSwatchWhereSpaceOrEnterOpensTheColourDialog) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    HWND fonts = tobla.Control(IDC_COMBO1), swatch = tobla.Control(IDC_PICTURE1);
+    tobla.Click(IDC_CHECK2);  // a click on a box hands the focus to the font list
+    ASSERT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == fonts; }));
+    PostMessageA(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(swatch, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << "click";
+    ASSERT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == fonts; }));
+
+    Press(FocusIn(tobla), VK_TAB, '\t');
+    for (auto [key, character] : {std::pair{VK_SPACE, ' '}, std::pair{VK_RETURN, '\r'}}) {
+        ASSERT_TRUE(WaitUntil([&] { return FocusIn(tobla) == swatch; })) << FocusIn(tobla);
+        Press(swatch, key, character);
+        ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << key;
+    }
+    Press(swatch, VK_TAB, '\t');
+    EXPECT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == tobla.Control(IDC_TEXT1); }));
+}
+
+}  // namespace
+}  // namespace tobla::e2e
