@@ -55,8 +55,8 @@ std::string MakeMarkupInert(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        const bool opens = next == '\0' || std::isalpha(static_cast<unsigned char>(next)) ||
-                           std::strchr("/!?%", next) != nullptr;
+        const bool letter = (next >= 'A' && next <= 'Z') || (next >= 'a' && next <= 'z');
+        const bool opens = next == '\0' || letter || std::strchr("/!?%", next) != nullptr;
         out += text[i] == '<' && opens ? std::string("&lt;") : std::string(1, text[i]);
     }
     return out;
