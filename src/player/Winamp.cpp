@@ -113,6 +113,7 @@ std::string StillCaption(const std::string& read) {
     // A caption that moved on between the reading of its length and of its text is
     // read short, the rest of the buffer left NUL: only the part filled is shown.
     const std::string caption = read.substr(0, read.find_last_not_of('\0') + 1);
+    if (caption.find('*') == std::string::npos) return read;  // the title is read every tick
     const std::string twice = caption + caption;
     const std::size_t mark = twice.find(kScrollMark);
     if (mark == std::string::npos) return read;

@@ -193,13 +193,10 @@ protected:
     }
     // The send of an empty box: its text read, set, the button pressed and released.
     Lines Press(WindowHandle box, const std::string& text, WindowHandle button) {
-        Lines lines;
-        if (box != 0) lines = {"send " + H(box) + " 14 0 0", "gettext " + H(box) + " 1"};
-        for (const std::string& line :
-             {"settext " + H(box) + " " + text, std::string("yield"),
-              "send " + H(button) + " 513 0 0", std::string("yield"),
-              "send " + H(button) + " 514 0 0"})
-            lines.push_back(line);
+        Lines lines = {"settext " + H(box) + " " + text, "yield", "send " + H(button) + " 513 0 0",
+                       "yield", "send " + H(button) + " 514 0 0"};
+        if (box != 0)
+            lines.insert(lines.begin(), {"send " + H(box) + " 14 0 0", "gettext " + H(box) + " 1"});
         return lines;
     }
 };
