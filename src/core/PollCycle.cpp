@@ -51,9 +51,13 @@ bool PollCycle::TrackChanged() {
 
 void PollCycle::Announce(const std::string& colorText) {
     // Recorded before anything below can yield, so a tick or click that runs
-    // inside a later yield sees no change.
-    // A title that cannot be read for the record is not announced either.
-    if (!Guarded([&] { SetLastAnnouncedTitle(c_.player.SongTitle()); })) return;
+    // inside a later yield sees no change. A title that cannot be read for the record
+    // is not announced either; nor one that is the last announced title again: the
+    // readings of this tick disagreed (a caption read as it moved on), and the next
+    // tick reads afresh.
+    std::string title;
+    if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return;
+    SetLastAnnouncedTitle(title);
 
     Guarded([&] {
         const auto yield = [this] { c_.yielder.YieldEvents(); };

@@ -16,12 +16,17 @@ public:
     std::int32_t played = 5, position = 3;
     bool failTitle = false, failPlayed = false, failLength = false, failPosition = false;
     int titlesBeforeFailing = -1;  // title readings that succeed before failTitle applies
+    std::vector<std::string> readings;  // given by the next title readings, before `title`
     std::vector<std::string>* calls = nullptr;  // "title", "played", ... in order
 
     std::string SongTitle() override {
         Note("title");
         if (titlesBeforeFailing >= 0 && titlesBeforeFailing-- == 0) failTitle = true;
-        return Fail(failTitle), title;
+        Fail(failTitle);
+        if (readings.empty()) return title;
+        const std::string reading = readings.front();
+        readings.erase(readings.begin());
+        return reading;
     }
     std::int32_t PlayedSeconds() override { return Note("played"), Fail(failPlayed), played; }
     std::string SongLength() override { return Note("length"), Fail(failLength), length; }

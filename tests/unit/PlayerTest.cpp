@@ -5,6 +5,7 @@
 
 #include "core/Template.h"
 #include "core/OperationFailed.h"
+#include "core/Utf.h"
 #include "player/Winamp.h"
 #include "ScrollingCaption.h"
 #include "support/SimDesktop.h"
@@ -38,28 +39,38 @@ TEST(PlayerTitle, Winamp2CaptionsWithAnyPlaylistNumberOrNone) {
 }
 
 // Every step of a scrolling caption gives the still caption's title, so a track is
-// announced once however long it scrolls; still captions with stars stay as they are.
-TEST(PlayerTitle, ScrollingWinamp2CaptionsGiveTheStillCaptionsTitle) {
-    for (const std::string still : {"12. Artist - Song - Winamp", "Artist - Song - Winamp",
-                                    "*NSYNC - Bye Bye Bye - Winamp",
-                                    "3. Artist - Song - Winamp [Paused]"}) {
-        const std::string title = TitleFromWinamp2Caption(still);
-        for (const std::string& caption : sim::ScrollingCaptions(still, sim::ScrollForm::Winamp2))
-            EXPECT_EQ(TitleFromWinamp2Caption(caption), title) << caption;
-        const auto steps = sim::ScrollingCaptions(still, sim::ScrollForm::Winamp5);
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            EXPECT_EQ(TitleFromWinamp2Caption(steps[i]), title) << steps[i];
-            // Read as it moves on to the next, shorter step: the step's length, the
-            // next step's text, the rest of the buffer NUL.
-            if (i + 1 < steps.size() && steps[i + 1].size() < steps[i].size()) {
-                std::string read = steps[i + 1];
-                read.resize(steps[i].size(), '\0');
-                EXPECT_EQ(TitleFromWinamp2Caption(read), title) << steps[i + 1];
+// announced once however long it scrolls: stars, brackets and characters of two
+// UTF-16 units in the title included. So does a step read as the player moves on:
+// to a shorter step (the rest of the buffer NUL), or to the longer step where the
+// scroll starts over (its text cut at the old length).
+TEST(PlayerTitle, EveryStepOfAScrollingCaptionGivesTheStillTitle) {
+    const Cases stills = {
+        {"12. Artist - Song - Winamp", "Artist - Song"},
+        {"Artist - Song - Winamp", "Artist - Song"},
+        {"*NSYNC - Bye Bye Bye - Winamp", "*NSYNC - Bye Bye Bye"},
+        {"3. Artist - Song - Winamp [Paused]", "Artist - Song"},
+        {"9. Cee Lo Green - F*** You - Winamp", "Cee Lo Green - F*** You"},
+        {"5. ***Flawless*** - Winamp", "***Flawless***"},
+        {"7. Band *** Live - Winamp", "Band *** Live"},
+        {"7. Artist \U0001F3B5 Name - Song - Winamp", "Artist \U0001F3B5 Name - Song"},
+    };
+    for (const auto& [still, title] : stills) {
+        EXPECT_EQ(TitleFromWinamp2Caption(still), title);
+        for (const auto form : {sim::ScrollForm::Winamp2, sim::ScrollForm::Winamp5}) {
+            const auto steps = sim::ScrollingCaptions(text::Utf16FromUtf8(still), form);
+            for (std::size_t i = 0; i < steps.size(); ++i) {
+                const std::u16string& step = steps[i];
+                const std::u16string& next = steps[(i + 1) % steps.size()];
+                std::u16string read = next;
+                read.resize(step.size(), u'\0');
+                for (const auto& caption : {step, read})
+                    EXPECT_EQ(TitleFromWinamp2Caption(text::Utf8FromUtf16(caption)), title)
+                        << text::Utf8FromUtf16(caption);
             }
         }
     }
-    EXPECT_EQ(TitleFromWinamp2Caption("5. ***Flawless*** - Winamp"), "***Flawless***");
-    EXPECT_EQ(TitleFromWinamp2Caption("9. Band - F*** You - Winamp"), "Band - F*** You");
+    EXPECT_EQ(TitleFromWinamp2Caption("12. Artist - Song - Winamp *** 12."), "Artist - Song");
+    EXPECT_EQ(TitleFromWinamp2Caption("Artist - Song - Winamp *** Art"), "Artist - Song");
 }
 
 TEST(PlayerTitle, Winamp3Captions) {
@@ -68,6 +79,7 @@ TEST(PlayerTitle, Winamp3Captions) {
         {"3. Artist - Song (3:45)", "Artist - Song"},
         {"3. Song (live) (Remix) (3:45) (playing)", "Song (live) (Remix)"},
         {"Title", "itl"},  // no ". " and no " (": first and last character go
+        {"été ♫", "té "},  // characters of several bytes go whole
         {"X", ""},
         {"", ""},
     };

@@ -72,6 +72,19 @@ TEST_F(PollCycleTest, IdenticalConsecutiveTitlesAnnounceOnce) {
     EXPECT_EQ(Actions().size(), 3u);  // one aol, one aim, one log
 }
 
+// A caption read as it moved on can show the change test a title that the record's
+// reading does not: such a tick announces nothing, and the next one reads afresh.
+TEST_F(PollCycleTest, ReadingsThatDisagreeWithinATickAnnounceNothing) {
+    cycle.SetLastAnnouncedTitle("A");
+    player.readings = {"12.A", "12.A", "A"};  // the change test's two, then the record's
+    TickTo("A");
+    EXPECT_TRUE(Actions().empty());
+    EXPECT_EQ(controls.label4, "A");
+    TickTo("B");
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>B - ( 3:45 / 128 )",
+                                 "aim B - ( 3:45 / 128 )", "log B"}));
+}
+
 TEST_F(PollCycleTest, WaitsForOneSecondPlayedAndForBufferingToEnd) {
     player.played = 0;
     TickTo("A");
