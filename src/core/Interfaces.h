@@ -89,8 +89,8 @@ public:
     virtual void AppendPlayLog(const std::string& title) = 0;
 };
 
-// The file system as the play log and the list files need it. Paths are ANSI,
-// Windows style.
+// The file system as the play log and the list files need it. Paths are UTF-8,
+// Windows style; contents are bytes.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -99,7 +99,8 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     // The whole file, or nothing when it cannot be opened or read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
-    // Creates or truncates the file and writes the bytes; false when it cannot.
+    // Makes the bytes the file's whole content, the old content kept whole until the
+    // new is (written beside it, then moved over it); false when it cannot.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
     // Adds a line (given with its CR LF) at the end of the file without truncating
     // it first, creating it when missing; a last line lacking its line end gets one
@@ -107,6 +108,15 @@ public:
     virtual bool AppendLine(const std::string& path, const std::string& line) = 0;
     // Creates a folder; false when it cannot (it exists, or a file has its name).
     virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+// The system's ANSI code page, in which files stay while their text fits it.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    // The text in the code page; nothing when a character has no exact form there.
+    virtual std::optional<std::string> FromUtf8(const std::string& utf8) = 0;
+    virtual std::string ToUtf8(const std::string& bytes) = 0;
 };
 
 // The date and the time as the user's locale writes them, and a clock of the time
@@ -128,8 +138,7 @@ public:
     virtual void Launch(const std::string& commandLine) = 0;
 };
 
-// The system's case rules for 8-bit text: the letters of the ANSI code page, accented
-// ones included, not only A to Z.
+// The system's case rules: accented and other letters included, not only A to Z.
 class CaseRules {
 public:
     virtual ~CaseRules() = default;

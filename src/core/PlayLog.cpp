@@ -1,6 +1,7 @@
 #include "core/PlayLog.h"
 
 #include "core/Template.h"
+#include "core/TextFile.h"
 #include "core/OperationFailed.h"
 
 namespace tobla {
@@ -53,8 +54,9 @@ std::string TodayLogPath(const std::string& programFolder, Clock& clock) {
 }  // namespace toolkit
 
 // Appends instead of rewriting the file, so a crash, a full disk or a locked file
-// never costs the lines already logged. The date is read once, so a line written
-// at midnight lands in the file of the date it carries.
+// never costs the lines already logged; only the one line that turns the day's log
+// into UTF-8 rewrites it, beside the old file. The date is read once, so a line
+// written at midnight lands in the file of the date it carries.
 void PlayLogFile::AppendPlayLog(const std::string& title) {
     Guarded([&] {
         const std::string logs = folder_ + kLogsFolder;
@@ -64,7 +66,7 @@ void PlayLogFile::AppendPlayLog(const std::string& title) {
         const std::string date = clock_.ShortDate();
         const std::string line =
             date + kPieceSeparator + clock_.LongTime() + kPieceSeparator + title + "\r\n";
-        files_.AppendLine(LogPathForDate(folder_, date), line);
+        AppendTextLine(LogPathForDate(folder_, date), line, files_, codePage_);
     });
 }
 

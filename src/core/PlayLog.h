@@ -21,13 +21,14 @@ std::string TodayLogPath(const std::string& programFolder, Clock& clock);
 // The daily play log beside the program: one line per announced track.
 class PlayLogFile : public PlayLog {
 public:
-    PlayLogFile(std::string programFolder, FileSystem& files, Clock& clock)
-        : folder_(std::move(programFolder)), files_(files), clock_(clock) {}
+    PlayLogFile(std::string programFolder, FileSystem& files, CodePage& codePage, Clock& clock)
+        : folder_(std::move(programFolder)), files_(files), codePage_(codePage), clock_(clock) {}
     void AppendPlayLog(const std::string& title) override;
 
 private:
     std::string folder_;
     FileSystem& files_;
+    CodePage& codePage_;
     Clock& clock_;
 };
 

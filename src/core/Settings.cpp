@@ -6,6 +6,7 @@
 
 #include "core/OperationFailed.h"
 #include "core/Text.h"
+#include "core/TextFile.h"
 
 namespace tobla {
 
@@ -83,22 +84,25 @@ std::string ProfileValue(const std::string& value) {
 namespace toolkit {
 
 void LoadListFromFile(const std::string& path, ListControl& list, FileSystem& files,
-                      Yielder& yielder) {
+                      CodePage& codePage, Yielder& yielder) {
     std::optional<std::string> content;
     if (!Guarded([&] { content = files.ReadFile(path); }) || !content) return;
-    for (const std::string& field : ReadListFields(*content)) {
+    std::vector<std::string> fields;
+    if (!Guarded([&] { fields = ReadListFields(TextOfFile(*content, codePage)); })) return;
+    for (const std::string& field : fields) {
         Guarded([&] { yielder.YieldEvents(); });
         Guarded([&] { list.Append(field); });
     }
 }
 
-void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files) {
+void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
+                    CodePage& codePage) {
     int count = 0;
     Guarded([&] { count = list.Count(); });
-    std::string bytes;
+    std::string text;
     for (int i = 0; i < count; ++i)
-        Guarded([&] { bytes += ListFileLine(list.Entry(i)) + "\r\n"; });
-    Guarded([&] { files.WriteFile(path, bytes); });
+        Guarded([&] { text += ListFileLine(list.Entry(i)) + "\r\n"; });
+    Guarded([&] { files.WriteFile(path, FileBytesOf(text, codePage)); });
 }
 
 bool IsInList(ListControl& list, const std::string& text, CaseRules& cases) {

@@ -28,9 +28,11 @@ namespace toolkit {
 // Appends the file's fields to the list, letting events run before each append.
 // A file that cannot be read adds nothing.
 void LoadListFromFile(const std::string& path, ListControl& list, FileSystem& files,
-                      Yielder& yielder);
-// Writes every entry followed by CR LF (an empty list gives 0 bytes).
-void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files);
+                      CodePage& codePage, Yielder& yielder);
+// Writes every entry followed by CR LF (an empty list gives 0 bytes), in the code
+// page while it writes every entry, else in UTF-8 after a byte order mark.
+void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
+                    CodePage& codePage);
 // True when an entry equals the text, ignoring case.
 bool IsInList(ListControl& list, const std::string& text, CaseRules& cases);
 }  // namespace toolkit

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Interfaces.h"
+#include "core/Utf.h"
 
 namespace tobla::test {
 
@@ -53,6 +54,24 @@ private:
         const bool folderThere = slash == std::string::npos || slash == 0 ||
                                  folders.count(path.substr(0, slash)) > 0;
         return folderThere && !locked.count(path) && !folders.count(path);
+    }
+};
+
+// A code page of the first 256 characters (ISO 8859-1), standing in for the system's.
+class Latin1CodePage : public CodePage {
+public:
+    std::optional<std::string> FromUtf8(const std::string& utf8) override {
+        std::string bytes;
+        for (const char16_t unit : text::Utf16FromUtf8(utf8)) {
+            if (unit > 0xFF) return std::nullopt;
+            bytes += static_cast<char>(unit);
+        }
+        return bytes;
+    }
+    std::string ToUtf8(const std::string& bytes) override {
+        std::u16string units;
+        for (const char byte : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(byte));
+        return text::Utf8FromUtf16(units);
     }
 };
 

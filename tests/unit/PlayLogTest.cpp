@@ -60,7 +60,8 @@ class PlayLogTest : public ::testing::Test {
 protected:
     test::MemoryFileSystem files;
     test::FakeClock clock;
-    PlayLogFile log{kFolder, files, clock};
+    test::Latin1CodePage codePage;
+    PlayLogFile log{kFolder, files, codePage, clock};
     void SetUp() override { files.folders.insert(kFolder); }
 };
 
@@ -73,6 +74,27 @@ TEST_F(PlayLogTest, FirstAnnouncementCreatesFolderAndFileThenLinesAccumulate) {
     log.AppendPlayLog("Band - Tune - W");  // logged whole, as Label4 holds it
     EXPECT_EQ(files.files[kTodaysLog],
               "12/6/2026 / 9:41:07 PM / Artist - Song\r\n12/6/2026 / 9:45:00 PM / Band - Tune - W\r\n");
+}
+
+// The day's log stays in the code page until a title needs more: then it turns UTF-8
+// whole, the lines before converted, and stays so; the next day's starts over.
+TEST_F(PlayLogTest, ALogTurnsUtf8ForATitleTheCodePageLacks) {
+    log.AppendPlayLog("Caf\u00e9 del Mar");
+    EXPECT_EQ(files.files[kTodaysLog], "12/6/2026 / 9:41:07 PM / Caf\xE9 del Mar\r\n");
+    files.files[kTodaysLog] += "edited";  // by hand, without its line end
+    log.AppendPlayLog("\u5742\u672c\u9f8d\u4e00");
+    log.AppendPlayLog("\u00fc");
+    EXPECT_EQ(files.files[kTodaysLog], "\xEF\xBB\xBF" "12/6/2026 / 9:41:07 PM / Caf\u00e9 del Mar\r\n"
+                                       "edited\r\n12/6/2026 / 9:41:07 PM / \u5742\u672c\u9f8d\u4e00\r\n"
+                                       "12/6/2026 / 9:41:07 PM / \u00fc\r\n");
+    clock.date = "12/7/2026";
+    log.AppendPlayLog("\u00fc");
+    EXPECT_EQ(files.files[kFolder + "\\logs\\played 12;7;2026.log"], "12/7/2026 / 9:41:07 PM / \xFC\r\n");
+    files.locked.insert(kTodaysLog);  // unreadable: left as it is, not rewritten
+    files.files[kTodaysLog] = "kept";
+    clock.date = "12/6/2026";
+    log.AppendPlayLog("\u266b");
+    EXPECT_EQ(files.files[kTodaysLog], "kept");
 }
 
 class LogCommandsTest : public PlayLogTest {

@@ -39,6 +39,7 @@ class ListFileTest : public ::testing::Test {
 protected:
     const std::string path = "C:\\Tobla\\send.fmt";
     test::MemoryFileSystem files;
+    test::Latin1CodePage codePage;
     test::FakeYielder yielder;
     void SetUp() override { files.folders.insert("C:\\Tobla"); }
 };
@@ -48,17 +49,31 @@ TEST_F(ListFileTest, SavedTemplatesComeBackWhole) {
     const Entries typed = {"%s - ( %l / %b )", "%s, %l", "  %s", "\"%s\"", "'%s' ",
                            "say \"hi\"", "", "\"a\", b\"\""};
     test::VectorList saved(typed);
-    toolkit::SaveListToFile(path, saved, files);
+    toolkit::SaveListToFile(path, saved, files, codePage);
     EXPECT_EQ(files.files[path],
               "%s - ( %l / %b )\r\n\"%s, %l\"\r\n\"  %s\"\r\n\"\"\"%s\"\"\"\r\n'%s' \r\n"
               "say \"hi\"\r\n\r\n\"\"\"a\"\", b\"\"\"\"\"\r\n");
 
     test::VectorList loaded({"kept"});
-    toolkit::LoadListFromFile(path, loaded, files, yielder);
+    toolkit::LoadListFromFile(path, loaded, files, codePage, yielder);
     Entries expected = {"kept"};
     expected.insert(expected.end(), typed.begin(), typed.end());
     EXPECT_EQ(loaded.entries, expected);
     EXPECT_EQ(yielder.count, static_cast<int>(typed.size()));
+}
+
+// The list stays in the code page while it writes every entry; one entry it cannot
+// write makes the whole file UTF-8 after a byte order mark, which reads back so.
+TEST_F(ListFileTest, TheFileTurnsUtf8OnlyForAnEntryTheCodePageLacks) {
+    test::VectorList list({"caf\u00e9 %s"});
+    toolkit::SaveListToFile(path, list, files, codePage);
+    EXPECT_EQ(files.files[path], "caf\xE9 %s\r\n");
+    list.Append("\u266b %s \u266b");
+    toolkit::SaveListToFile(path, list, files, codePage);
+    EXPECT_EQ(files.files[path], "\xEF\xBB\xBF" "caf\u00e9 %s\r\n\u266b %s \u266b\r\n");
+    test::VectorList loaded;
+    toolkit::LoadListFromFile(path, loaded, files, codePage, yielder);
+    EXPECT_EQ(loaded.entries, list.entries);
 }
 
 TEST_F(ListFileTest, YieldComesBeforeEachAppend) {
@@ -66,16 +81,16 @@ TEST_F(ListFileTest, YieldComesBeforeEachAppend) {
     test::VectorList list;
     std::vector<int> countsSeenInYield;
     yielder.onYield = [&] { countsSeenInYield.push_back(list.Count()); };
-    toolkit::LoadListFromFile(path, list, files, yielder);
+    toolkit::LoadListFromFile(path, list, files, codePage, yielder);
     EXPECT_EQ(countsSeenInYield, (std::vector<int>{0, 1}));
 }
 
 TEST_F(ListFileTest, EmptyListGivesEmptyFileThatLoadsNothing) {
     files.files[path] = "old\r\n";
     test::VectorList empty;
-    toolkit::SaveListToFile(path, empty, files);
+    toolkit::SaveListToFile(path, empty, files, codePage);
     EXPECT_EQ(files.files[path], "");
-    toolkit::LoadListFromFile(path, empty, files, yielder);
+    toolkit::LoadListFromFile(path, empty, files, codePage, yielder);
     EXPECT_TRUE(empty.entries.empty());
     EXPECT_EQ(yielder.count, 0);
 }
@@ -84,11 +99,11 @@ TEST_F(ListFileTest, UnreadableFileAddsNothingAndUnwritableFileIsLeftAlone) {
     files.files[path] = "a\r\n";
     files.locked.insert(path);
     test::VectorList list({"x"});
-    toolkit::LoadListFromFile(path, list, files, yielder);
+    toolkit::LoadListFromFile(path, list, files, codePage, yielder);
     EXPECT_EQ(list.entries, (Entries{"x"}));
-    toolkit::SaveListToFile(path, list, files);
+    toolkit::SaveListToFile(path, list, files, codePage);
     EXPECT_EQ(files.files[path], "a\r\n");
-    toolkit::LoadListFromFile("C:\\Tobla\\missing.fmt", list, files, yielder);
+    toolkit::LoadListFromFile("C:\\Tobla\\missing.fmt", list, files, codePage, yielder);
     EXPECT_EQ(list.entries, (Entries{"x"}));
 }
 

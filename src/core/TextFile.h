@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "core/Interfaces.h"
+
+// Text files as older versions wrote them, in the system's ANSI code page, for as long
+// as their text fits it; a file that must hold more is UTF-8 after a byte order mark,
+// whole, and is read so whatever its content.
+namespace tobla {
+
+inline constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
+
+bool IsUtf8File(const std::string& bytes);
+// The file's text in UTF-8.
+std::string TextOfFile(const std::string& bytes, CodePage& codePage);
+// The bytes of a file that holds the text: the code page's when it writes every
+// character, else UTF-8 with the mark.
+std::string FileBytesOf(const std::string& text, CodePage& codePage);
+
+// Adds a line (given with its CR LF) to a text file, in the file's own form. A line
+// the code page cannot write turns a code-page file into UTF-8 first, its lines
+// converted with it. A file that exists but cannot be read is left untouched.
+void AppendTextLine(const std::string& path, const std::string& line, FileSystem& files,
+                    CodePage& codePage);
+
+}  // namespace tobla
