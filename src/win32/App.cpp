@@ -6,10 +6,11 @@ namespace tobla {
 
 App::App(HINSTANCE instance, std::string programFolder)
     : programFolder_(std::move(programFolder)),
-      playLog_(programFolder_, files_, clock_),
+      playLog_(programFolder_, files_, codePage_, clock_),
       logCommands_(programFolder_, files_, clock_, launcher_, windows_),
       form_(instance,
-            {programFolder_, settings_, files_, windows_, cases_, player_, logCommands_, pump_}),
+            {programFolder_, settings_, files_, codePage_, windows_, cases_, player_, logCommands_,
+             pump_}),
       cycle_({player_, chat_, settings_, playLog_, form_, windows_},
              programFolder_ + kSettingsFileName) {}
 

@@ -30,8 +30,9 @@ private:
     std::string programFolder_;
     MessagePump pump_;
     Win32ForeignWindows windows_{pump_};  // also the program's one way to yield
-    Win32Settings settings_;
     Win32FileSystem files_;
+    Win32CodePage codePage_;
+    Win32Settings settings_{files_, codePage_};
     Win32Clock clock_;
     Win32Launcher launcher_;
     Win32CaseRules cases_;

@@ -367,7 +367,7 @@ void frmMain::SelectStoredFont() {
 void frmMain::LoadTemplateList() {
     if (services_.files.FileExists(templateListFile_))
         toolkit::LoadListFromFile(templateListFile_, templateList_, services_.files,
-                                  services_.yielder);
+                                  services_.codePage, services_.yielder);
 }
 
 // --- What the poll cycle reads and sets ---------------------------------------
@@ -627,7 +627,8 @@ void frmMain::OnTemplateEnter() {
     const std::string text = TemplateText();
     if (toolkit::IsInList(templateList_, text, services_.cases)) return;
     templateList_.Append(text);
-    toolkit::SaveListToFile(templateListFile_, templateList_, services_.files);
+    toolkit::SaveListToFile(templateListFile_, templateList_, services_.files,
+                            services_.codePage);
 }
 
 void frmMain::OnViewTodaysLog() {

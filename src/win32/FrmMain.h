@@ -26,6 +26,7 @@ public:
         std::string programFolder;
         SettingsStore& settings;
         FileSystem& files;
+        CodePage& codePage;
         Yielder& yielder;
         CaseRules& cases;
         PlayerFacts& player;

@@ -4,6 +4,7 @@
 
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
+#include "win32/WideText.h"
 
 namespace tobla {
 namespace {
@@ -14,12 +15,14 @@ WindowHandle ToHandle(HWND window) {
 }
 
 // SendMessage that gives up on a window that does not answer. A handle that is no
-// longer a window is not a failure: the message simply has no effect.
+// longer a window is not a failure: the message simply has no effect. Sent as
+// Unicode: a Unicode window's text comes whole, and the system converts it for an
+// ANSI window through the code page, as it converted ANSI text before.
 LRESULT SendWithin(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window == 0) return 0;
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
-    if (SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
+    if (SendMessageTimeoutW(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
                             Win32ForeignWindows::kAnswerTimeoutMs, &result))
         return static_cast<LRESULT>(result);
     if (!IsWindow(ToHwnd(window))) return 0;
@@ -29,12 +32,12 @@ LRESULT SendWithin(WindowHandle window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 WindowHandle Win32ForeignWindows::FindTopLevel(const std::string& className) {
-    return ToHandle(FindWindowA(className.c_str(), /*lpWindowName=*/nullptr));
+    return ToHandle(FindWindowW(Wide(className).c_str(), /*lpWindowName=*/nullptr));
 }
 
 WindowHandle Win32ForeignWindows::FindChild(WindowHandle parent, WindowHandle after,
                                             const std::string& className) {
-    return ToHandle(FindWindowExA(ToHwnd(parent), ToHwnd(after), className.c_str(),
+    return ToHandle(FindWindowExW(ToHwnd(parent), ToHwnd(after), Wide(className).c_str(),
                                   /*lpszWindow=*/nullptr));
 }
 
@@ -44,14 +47,14 @@ std::int32_t Win32ForeignWindows::Send(WindowHandle window, std::uint32_t messag
 }
 
 void Win32ForeignWindows::SetText(WindowHandle window, const std::string& text) {
-    SendWithin(window, msg::kSetText, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring wide = Wide(text);
+    SendWithin(window, msg::kSetText, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 std::string Win32ForeignWindows::GetTextBuffer(WindowHandle window, std::uint32_t length) {
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
     SendWithin(window, msg::kGetText, length + 1, reinterpret_cast<LPARAM>(buffer.data()));
-    buffer.resize(length);
-    return buffer;
+    return Utf8(buffer.data(), length);
 }
 
 void Win32ForeignWindows::YieldEvents() { pump_->RunPending(); }

@@ -7,18 +7,20 @@
 #include "core/Settings.h"
 #include "core/Text.h"
 #include "win32/Scoped.h"
+#include "win32/WideText.h"
 
 namespace tobla {
 
 namespace {
 
 constexpr DWORD kSettingBufferLength = 750;
+constexpr const char* kUtf16Mark = "\xFF\xFE";
 constexpr DWORD kVolumeLabelAttribute = 0x8;
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute;
 
 ScopedHandle OpenFile(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
-    return ScopedHandle(CreateFileA(path.c_str(), access, sharing,
+    return ScopedHandle(CreateFileW(Wide(path).c_str(), access, sharing,
                                     /* lpSecurityAttributes= */ nullptr, disposition,
                                     FILE_ATTRIBUTE_NORMAL, /* hTemplateFile= */ nullptr));
 }
@@ -37,32 +39,32 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 }
 
 std::string FormattedNow(bool date) {
-    char buffer[256] = {};
+    wchar_t buffer[256] = {};
     const int n =
-        date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, /* lpDate= */ nullptr,
-                              /* lpFormat= */ nullptr, buffer, sizeof buffer)
-             : GetTimeFormatA(LOCALE_USER_DEFAULT, /* dwFlags= */ 0, /* lpTime= */ nullptr,
-                              /* lpFormat= */ nullptr, buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n - 1)) : std::string();
+        date ? GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, /* lpDate= */ nullptr,
+                              /* lpFormat= */ nullptr, buffer, 256)
+             : GetTimeFormatW(LOCALE_USER_DEFAULT, /* dwFlags= */ 0, /* lpTime= */ nullptr,
+                              /* lpFormat= */ nullptr, buffer, 256);
+    return n > 0 ? Utf8(buffer, static_cast<std::size_t>(n - 1)) : std::string();
 }
 
 // Windows refuses to write a read-only file; Wine leaves that to the host's file
 // permissions, which do not hold for a privileged user. Asked first, so both agree.
 bool ReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 }  // namespace
 
 std::string ProgramFolder() {
-    std::vector<char> buffer(MAX_PATH);
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(/* hModule= */ nullptr, buffer.data(),
+        const DWORD n = GetModuleFileNameW(/* hModule= */ nullptr, buffer.data(),
                                            static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
         if (n < buffer.size()) {
-            const std::string path(buffer.data(), n);
+            const std::string path = Utf8(buffer.data(), n);
             const auto slash = path.rfind('\\');
             if (slash == std::string::npos) return {};
             // "C:\Tobla.exe" lives in "C:\", which keeps its backslash.
@@ -75,32 +77,54 @@ std::string ProgramFolder() {
 
 std::string Win32Settings::GetFromIni(const std::string& section, const std::string& key,
                                       const std::string& file) {
-    std::vector<char> buffer(kSettingBufferLength, '\0');
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), text::Lowercase(key).c_str(),
-                                             /* lpDefault= */ "", buffer.data(),
-                                             kSettingBufferLength, file.c_str());
-    return std::string(buffer.data(), n < kSettingBufferLength ? n : kSettingBufferLength - 1);
+    std::wstring buffer(kSettingBufferLength, L'\0');
+    const DWORD n = GetPrivateProfileStringW(
+        Wide(section).c_str(), Wide(text::Lowercase(key)).c_str(), /* lpDefault= */ L"",
+        buffer.data(), kSettingBufferLength, Wide(file).c_str());
+    return Utf8(buffer.data(), n < kSettingBufferLength ? n : kSettingBufferLength - 1);
 }
 
-// A read-only settings file is left alone, as Windows leaves it (see ReadOnly).
+// A read-only settings file is left alone, as Windows leaves it (see ReadOnly). The
+// profile functions keep the file in the code page, unless it begins with the UTF-16
+// mark: a value the code page cannot write turns the file into UTF-16 first.
 void Win32Settings::WriteToIni(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
     if (ReadOnly(file)) return;
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), ProfileValue(value).c_str(),
-                               file.c_str());
+    const std::string stored = ProfileValue(value);
+    if (!codePage_.FromUtf8(section + key + stored) && !TurnIntoUtf16(file)) return;
+    WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(stored).c_str(),
+                               Wide(file).c_str());
+}
+
+// The file as UTF-16 after its mark, every line as it was; false when it cannot be.
+bool Win32Settings::TurnIntoUtf16(const std::string& file) {
+    std::string bytes;
+    if (files_.FileExists(file)) {
+        const std::optional<std::string> old = files_.ReadFile(file);
+        if (!old) return false;
+        bytes = *old;
+    }
+    if (bytes.rfind(kUtf16Mark, 0) == 0) return true;
+    const std::wstring wide = Wide(codePage_.ToUtf8(bytes));
+    std::string utf16 = kUtf16Mark;
+    for (const wchar_t unit : wide) {
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
+    }
+    return files_.WriteFile(file, utf16);
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {
     if (path.empty()) return false;
     // A search for "folder\" finds nothing; the folder's contents are meant.
     const std::string pattern = path.back() == '\\' ? path + "*" : path;
-    WIN32_FIND_DATAA found;
-    const ScopedFind search(FindFirstFileA(pattern.c_str(), &found));
+    WIN32_FIND_DATAW found;
+    const ScopedFind search(FindFirstFileW(Wide(pattern).c_str(), &found));
     if (!search) return false;
     bool ordinary = false;
     do {
         ordinary = (found.dwFileAttributes & kNotOrdinary) == 0;
-    } while (!ordinary && FindNextFileA(search.get(), &found));
+    } while (!ordinary && FindNextFileW(search.get(), &found));
     return ordinary;
 }
 
@@ -119,8 +143,25 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
     }
 }
 
+// Written beside the file, then moved over it: a full disk or a crash leaves the old
+// content whole. Another program reading the file at that moment keeps the move from
+// replacing it; the file is then rewritten where it is, as a plain save would.
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     if (ReadOnly(path)) return false;
+    const std::wstring beside = Wide(path + ".new");
+    {
+        const ScopedHandle file = OpenFile(path + ".new", GENERIC_WRITE, /* sharing= */ 0,
+                                           CREATE_ALWAYS);
+        if (!file) return false;
+        if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            DeleteFileW(beside.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExW(beside.c_str(), Wide(path).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(beside.c_str());
     const ScopedHandle file = OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
     return file && WriteAll(file.get(), bytes);
 }
@@ -149,7 +190,7 @@ bool Win32FileSystem::AppendLine(const std::string& path, const std::string& lin
 }
 
 bool Win32FileSystem::CreateFolder(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), /* lpSecurityAttributes= */ nullptr) != 0;
+    return CreateDirectoryW(Wide(path).c_str(), /* lpSecurityAttributes= */ nullptr) != 0;
 }
 
 std::string Win32Clock::ShortDate() { return FormattedNow(/* date= */ true); }
@@ -163,20 +204,46 @@ std::int32_t Win32Clock::MillisecondsSinceMidnight() {
 }
 
 std::string Win32CaseRules::Lowercase(const std::string& text) {
-    std::string lower = text;
-    if (!lower.empty()) CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
-    return lower;
+    std::wstring lower = Wide(text);
+    if (!lower.empty()) CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    return Utf8(lower);
+}
+
+// Exact forms only: a character the code page would write as another ("best fit"),
+// or as its default "?", has none.
+std::optional<std::string> Win32CodePage::FromUtf8(const std::string& utf8) {
+    if (text::IsAscii(utf8)) return utf8;
+    const std::wstring wide = Wide(utf8);
+    const int length = static_cast<int>(wide.size());
+    BOOL lacking = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
+                                      /* lpMultiByteStr= */ nullptr, 0,
+                                      /* lpDefaultChar= */ nullptr, &lacking);
+    if (n <= 0 || lacking) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), n,
+                        /* lpDefaultChar= */ nullptr, &lacking);
+    if (lacking || ToUtf8(bytes) != utf8) return std::nullopt;
+    return bytes;
+}
+
+std::string Win32CodePage::ToUtf8(const std::string& bytes) {
+    if (text::IsAscii(bytes)) return bytes;
+    const int length = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), n);
+    return Utf8(wide);
 }
 
 void Win32Launcher::Launch(const std::string& commandLine) {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    std::vector<char> command(commandLine.begin(), commandLine.end());
-    command.push_back('\0');
-    CreateProcessA(/* lpApplicationName= */ nullptr, command.data(),
+    std::wstring command = Wide(commandLine);  // CreateProcessW may write to it
+    CreateProcessW(/* lpApplicationName= */ nullptr, command.data(),
                    /* lpProcessAttributes= */ nullptr, /* lpThreadAttributes= */ nullptr,
                    /* bInheritHandles= */ FALSE, /* dwCreationFlags= */ 0,
                    /* lpEnvironment= */ nullptr, /* lpCurrentDirectory= */ nullptr, &startup,

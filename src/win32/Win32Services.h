@@ -9,13 +9,11 @@ namespace tobla {
 // The folder of the running executable, without a trailing "\" (a drive root keeps it).
 std::string ProgramFolder();
 
-// Settings through kernel32's profile functions.
-class Win32Settings : public SettingsStore {
+// The system's ANSI code page.
+class Win32CodePage : public CodePage {
 public:
-    std::string GetFromIni(const std::string& section, const std::string& key,
-                           const std::string& file) override;
-    void WriteToIni(const std::string& section, const std::string& key, const std::string& value,
-                    const std::string& file) override;
+    std::optional<std::string> FromUtf8(const std::string& utf8) override;
+    std::string ToUtf8(const std::string& bytes) override;
 };
 
 class Win32FileSystem : public FileSystem {
@@ -27,6 +25,23 @@ public:
     bool CreateFolder(const std::string& path) override;
 };
 
+// Settings through kernel32's profile functions, in the code page while every value
+// fits it, else in UTF-16.
+class Win32Settings : public SettingsStore {
+public:
+    Win32Settings(FileSystem& files, CodePage& codePage) : files_(files), codePage_(codePage) {}
+    std::string GetFromIni(const std::string& section, const std::string& key,
+                           const std::string& file) override;
+    void WriteToIni(const std::string& section, const std::string& key, const std::string& value,
+                    const std::string& file) override;
+
+private:
+    bool TurnIntoUtf16(const std::string& file);
+
+    FileSystem& files_;
+    CodePage& codePage_;
+};
+
 class Win32Clock : public Clock {
 public:
     std::string ShortDate() override;
@@ -34,7 +49,7 @@ public:
     std::int32_t MillisecondsSinceMidnight() override;
 };
 
-// Lowercase by the rules of the system's ANSI code page (CharLowerBuff).
+// Lowercase by the system's rules (CharLowerBuffW).
 class Win32CaseRules : public CaseRules {
 public:
     std::string Lowercase(const std::string& text) override;

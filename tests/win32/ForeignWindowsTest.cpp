@@ -87,10 +87,11 @@ TEST_F(Win32SeamTest, FindsTopLevelAndWalksChildrenInOrder) {
     EXPECT_EQ(windows.FindChild(0, 0, "Tobla Test Parent"), Handle(parent));
 }
 
+// The ANSI window's code-page text is converted both ways.
 TEST_F(Win32SeamTest, ReadsAndSetsTextsAcrossThreads) {
-    EXPECT_EQ(winampApi::GetWindowCaption(windows, Handle(parent)), "parent \xE9t\xE9");
-    windows.SetText(Handle(parent), "new \xFF caption");
-    EXPECT_EQ(GetText(windows, Handle(parent)), "new \xFF caption");
+    EXPECT_EQ(winampApi::GetWindowCaption(windows, Handle(parent)), "parent \u00e9t\u00e9");
+    windows.SetText(Handle(parent), "new \u00ff caption");
+    EXPECT_EQ(GetText(windows, Handle(parent)), "new \u00ff caption");
     EXPECT_EQ(GetText(windows, 0), "");
     EXPECT_EQ(windows.Send(0, msg::kUser, 0, 105), 0);
 }

@@ -45,7 +45,8 @@ protected:
 class SettingsWin32Test : public TempFolderTest {
 protected:
     std::string ini() const { return folder + kSettingsFileName; }
-    Win32Settings settings;
+    Win32CodePage codePage;
+    Win32Settings settings{files, codePage};
 };
 
 TEST_F(SettingsWin32Test, FileHoldsKeysInFirstWrittenOrderAndRewritesInPlace) {
@@ -61,6 +62,23 @@ TEST_F(SettingsWin32Test, FileHoldsKeysInFirstWrittenOrderAndRewritesInPlace) {
 
 // What the profile writer does to a hand-edited file: names keep their case, the
 // whole file comes back with CR LF line ends, blanks around "=" and the value go.
+// The profile functions keep the file in the code page, byte for byte as before, until
+// a value needs a character it lacks: then the file is UTF-16 after its mark, the
+// lines before converted, and values of any script read back.
+TEST_F(SettingsWin32Test, AValueTheCodePageLacksTurnsTheFileIntoUtf16) {
+    settings.WriteToIni("Tobla", "font", "Caf\u00e9", ini());
+    EXPECT_EQ(Bytes(ini()), "[Tobla]\r\nfont=Caf\xE9\r\n");
+    settings.WriteToIni("Tobla", "format", "\u266b %s \U0001F3B5", ini());
+    const std::wstring expected = L"\xFEFF[Tobla]\r\nfont=Caf\u00e9\r\nformat=\u266b %s \U0001F3B5\r\n";
+    EXPECT_EQ(Bytes(ini()), std::string(reinterpret_cast<const char*>(expected.data()),
+                                        expected.size() * sizeof(wchar_t)));
+    EXPECT_EQ(settings.GetFromIni("Tobla", "font", ini()), "Caf\u00e9");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), "\u266b %s \U0001F3B5");
+    settings.WriteToIni("Tobla", "aol", "1", ini());  // stays UTF-16
+    EXPECT_EQ(Bytes(ini()).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "aol", ini()), "1");
+}
+
 TEST_F(SettingsWin32Test, WriterKeepsHandWrittenNamesAndMendsLineEnds) {
     Put(ini(), "[Other]\r\nx=1\r\n[tobla]\nAOL=1\nfont = Arial ");
     settings.WriteToIni("Tobla", "aol", "0", ini());
@@ -122,10 +140,11 @@ TEST_F(TempFolderTest, FileExistsMatchesOnlyOrdinaryFiles) {
 class PlayLogWin32Test : public TempFolderTest {
 protected:
     test::FakeClock clock;
+    Win32CodePage codePage;
     std::optional<PlayLogFile> log;
     void SetUp() override {
         TempFolderTest::SetUp();
-        log.emplace(folder, files, clock);
+        log.emplace(folder, files, codePage, clock);
     }
     std::string logs() const { return folder + "\\logs"; }
     std::string today() const { return folder + "\\logs\\played 12;6;2026.log"; }
@@ -162,17 +181,18 @@ TEST(ClockWin32Test, AOneSecondWaitOnTheRealClockLastsAboutASecond) {
     EXPECT_LE(waited, 5000u);  // loose: a busy machine delays the end, not the start
 }
 
-// The system's rules lower accented letters too (here those of the ANSI code page).
+// The system's rules lower accented letters too, and those of other scripts.
 TEST(CaseRulesWin32Test, ListsCompareAccentedLettersIgnoringCase) {
     ASSERT_EQ(GetACP(), 1252u);
     Win32CaseRules cases;
-    test::VectorList templates({"caf\xE9 %s"});
-    EXPECT_TRUE(toolkit::IsInList(templates, "CAF\xC9 %s", cases));
+    test::VectorList templates({"caf\u00e9 %s", "\u043f\u0440\u0438\u0432\u0435\u0442 \u266b"});
+    EXPECT_TRUE(toolkit::IsInList(templates, "CAF\u00c9 %s", cases));
+    EXPECT_TRUE(toolkit::IsInList(templates, "\u041f\u0420\u0418\u0412\u0415\u0422 \u266b", cases));
     EXPECT_FALSE(toolkit::IsInList(templates, "CAFE %s", cases));
     test::FakeYielder yielder;
-    test::VectorList fonts({"\xC9lan", "\xE9lan", "Zed"});
+    test::VectorList fonts({"\u00c9lan", "\u00e9lan", "Zed"});
     EXPECT_EQ(winampApi::RemoveDuplicates(fonts, yielder, cases), 1);
-    EXPECT_EQ(fonts.entries, (std::vector<std::string>{"\xC9lan", "Zed"}));
+    EXPECT_EQ(fonts.entries, (std::vector<std::string>{"\u00c9lan", "Zed"}));
 }
 
 TEST_F(TempFolderTest, ProgramFolderHoldsTheExecutable) {
@@ -184,9 +204,10 @@ TEST_F(TempFolderTest, ProgramFolderHoldsTheExecutable) {
 
 // The poll cycle with the real settings file and the real play log.
 TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
-    Win32Settings settings;
+    Win32CodePage codePage;
+    Win32Settings settings{files, codePage};
     Win32Clock clock;
-    PlayLogFile log{folder, files, clock};
+    PlayLogFile log{folder, files, codePage, clock};
     test::FakePlayer player;
     test::Recorder chat;
     test::FakeControls controls;
