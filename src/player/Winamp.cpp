@@ -155,7 +155,8 @@ std::string StillCaption(const std::string& read) {
     const std::string caption = read.substr(0, read.find_last_not_of('\0') + 1);
     if (caption.find('*') == std::string::npos) return read;  // the title is read every tick
     const Units units = text::Utf16FromUtf8(caption);
-    if (units.size() > kLongestScroll) return read;
+    // Only text as a window gives it: bytes that are no UTF-8 are not a scroll.
+    if (units.size() > kLongestScroll || text::Utf8FromUtf16(units) != caption) return read;
     const Units twice = units + units;
     if (twice.find(u"*** ") == Units::npos || twice.find(kStillEnd) == Units::npos) return read;
     for (const std::size_t period : PeriodsOf(units)) {
