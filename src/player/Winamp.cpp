@@ -1,6 +1,5 @@
 #include "player/Winamp.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
