@@ -1,5 +1,7 @@
 #include "PeerThread.h"
 
+#include "win32/WideText.h"
+
 namespace tobla::sim {
 namespace {
 constexpr UINT kRunMessage = WM_APP + 0x2A0;
@@ -86,17 +88,41 @@ void PumpMessages() {
     }
 }
 
-void RegisterClassOnce(const char* className, WNDPROC procedure, UINT style) {
+bool IsRegistered(const char* className, WNDPROC procedure, Charset charset) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    // A class reports its own procedure only in its own charset; in the other one it
+    // reports a handle the system converts messages through.
+    if (charset == Charset::Unicode) {
+        WNDCLASSW existing;
+        return GetClassInfoW(instance, Wide(className).c_str(), &existing) &&
+               existing.lpfnWndProc == procedure;
+    }
     WNDCLASSA existing;
-    if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing)) return;
-    WNDCLASSA wc{};
-    wc.style = style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);
+    return GetClassInfoA(instance, className, &existing) && existing.lpfnWndProc == procedure;
+}
+
+void RegisterClassOnce(const char* className, WNDPROC procedure, UINT style, Charset charset) {
+    if (IsRegistered(className, procedure, charset)) return;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA(className, instance);  // fails, harmlessly, while windows of it remain
+    const auto fill = [&](auto& wc, auto name) {
+        wc.style = style;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = name;
+    };
+    if (charset == Charset::Unicode) {
+        const std::wstring name = Wide(className);
+        WNDCLASSW wc{};
+        fill(wc, name.c_str());
+        RegisterClassW(&wc);
+    } else {
+        WNDCLASSA wc{};
+        fill(wc, className);
+        RegisterClassA(&wc);
+    }
 }
 
 }  // namespace tobla::sim

@@ -69,7 +69,19 @@ private:
 // Pumps the calling thread's pending messages.
 void PumpMessages();
 
+// The kind of program a peer simulates: the ANSI programs of the time (Winamp 2, the
+// chat clients) make their windows of ANSI classes; a Unicode program (Winamp 5)
+// registers its classes with RegisterClassW, and its windows hold UTF-16 text. The
+// peers' own interfaces speak UTF-8 to a test about a Unicode window's text.
+enum class Charset { Ansi, Unicode };
+
+// Whether `className` is this process's class in `charset` with `procedure`.
+bool IsRegistered(const char* className, WNDPROC procedure, Charset charset);
+
 // Registers a window class once per process; the procedure must be the same each time.
-void RegisterClassOnce(const char* className, WNDPROC procedure, UINT style = 0);
+// A class of that name in the other charset is registered anew, once its windows are
+// gone (one process hosts the ANSI and the Unicode form of a peer in turn).
+void RegisterClassOnce(const char* className, WNDPROC procedure, UINT style = 0,
+                       Charset charset = Charset::Ansi);
 
 }  // namespace tobla::sim

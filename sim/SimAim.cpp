@@ -23,6 +23,10 @@ SimAimClient* Instance(HWND window) {
     return static_cast<SimAimClient*>(GetPropA(window, kInstanceProp));
 }
 
+Charset CharsetOf(HWND window) {
+    return IsWindowUnicode(window) ? Charset::Unicode : Charset::Ansi;
+}
+
 }  // namespace
 
 SimAimClient::SimAimClient(SimAimOptions options) : options_(std::move(options)) {
@@ -40,9 +44,10 @@ SimAimClient::~SimAimClient() {
 }
 
 void SimAimClient::Create() {
-    RegisterClassOnce(kWindowClass, WindowProc);
-    gEditProc = RegisterSuperclass("Edit", kBoxClass, &BoxProc);
-    gButtonProc = RegisterSuperclass("Button", kButtonClass, &ButtonProc);
+    const Charset charset = options_.charset;
+    RegisterClassOnce(kWindowClass, WindowProc, /*style=*/0, charset);
+    gEditProc = RegisterSuperclass("Edit", kBoxClass, &BoxProc, charset);
+    gButtonProc = RegisterSuperclass("Button", kButtonClass, &ButtonProc, charset);
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     window_ = CreateWindowExA(0, kWindowClass, "Chat Room: tobla", WS_OVERLAPPEDWINDOW, 20, 480,
@@ -77,14 +82,16 @@ LRESULT CALLBACK SimAimClient::WindowProc(HWND window, UINT message, WPARAM wPar
             self->SendEntry();
             return 0;
         }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SimAimClient::BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SimAimClient* self = Instance(window);
-    const std::string line = self ? DescribeInput(message, wParam, lParam) : std::string();
+    const Charset charset = CharsetOf(window);
+    const std::string line = self ? DescribeInput(message, wParam, lParam, charset) : "";
     if (!line.empty()) self->messages_.Add(line);
-    const LRESULT result = CallWindowProcA(gEditProc, window, message, wParam, lParam);
+    const LRESULT result = CallThrough(gEditProc, charset, window, message, wParam, lParam);
     if (!line.empty()) self->VanishIfAsked(line);
     return result;
 }
@@ -102,7 +109,7 @@ void SimAimClient::VanishIfAsked(const std::string& input) {
 LRESULT CALLBACK SimAimClient::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (SimAimClient* self = Instance(window))
         return self->OnButtonMessage(window, message, wParam, lParam);
-    return CallWindowProcA(gButtonProc, window, message, wParam, lParam);
+    return CallThrough(gButtonProc, CharsetOf(window), window, message, wParam, lParam);
 }
 
 // The real button reports a click to the window when it is pressed and released
@@ -113,32 +120,34 @@ LRESULT SimAimClient::OnButtonMessage(HWND button, UINT message, WPARAM wParam, 
     int number = 0;
     for (std::size_t i = 0; i < buttons_.size(); ++i)
         if (buttons_[i] == button) number = static_cast<int>(i) + 1;
-    const std::string input = DescribeInput(message, wParam, lParam);
+    const Charset charset = options_.charset;
+    const std::string input = DescribeInput(message, wParam, lParam, charset);
     if (!input.empty()) messages_.Add(input + " btn" + std::to_string(number));
     const bool isSend = number == kSendButton;
     if (message == WM_LBUTTONDOWN && isSend) sendPressed_ = true;
     if (message != WM_LBUTTONUP || !isSend) {
-        const LRESULT result = CallWindowProcA(gButtonProc, button, message, wParam, lParam);
+        const LRESULT result = CallThrough(gButtonProc, charset, button, message, wParam, lParam);
         if (!input.empty()) VanishIfAsked(input + " btn" + std::to_string(number));
         return result;
     }
 
     sentOnClick_ = false;
-    const LRESULT result = CallWindowProcA(gButtonProc, button, message, wParam, lParam);
+    const LRESULT result = CallThrough(gButtonProc, charset, button, message, wParam, lParam);
     if (sendPressed_ && !sentOnClick_) SendEntry();
     sendPressed_ = false;
     return result;
 }
 
 void SimAimClient::SendEntry() {
-    const std::string line = TextThrough(gEditProc, entry_);
-    CallWindowProcA(gEditProc, entry_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    const Charset charset = options_.charset;
+    const std::string line = TextThrough(gEditProc, entry_, charset);
+    CallWithText(gEditProc, charset, entry_, WM_SETTEXT, 0, "");
     if (line.empty()) return;
     transcript_.Add(line);
-    const LRESULT end = CallWindowProcA(gEditProc, history_, WM_GETTEXTLENGTH, 0, 0);
-    CallWindowProcA(gEditProc, history_, EM_SETSEL, end, end);
+    const LRESULT end = CallThrough(gEditProc, charset, history_, WM_GETTEXTLENGTH, 0, 0);
+    CallThrough(gEditProc, charset, history_, EM_SETSEL, end, end);
     const std::string shown = (end > 0 ? "\r\n" : "") + line.substr(0, kShownLength);
-    CallWindowProcA(gEditProc, history_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
+    CallWithText(gEditProc, charset, history_, EM_REPLACESEL, FALSE, shown);
     if (options_.onLine) options_.onLine(line);
 }
 
@@ -146,14 +155,12 @@ std::vector<std::string> SimAimClient::Transcript() { return transcript_.Lines()
 
 std::string SimAimClient::EntryText() {
     std::string text;
-    peer_.Run([&] { text = TextThrough(gEditProc, entry_); });
+    peer_.Run([&] { text = TextThrough(gEditProc, entry_, options_.charset); });
     return text;
 }
 
 void SimAimClient::SetEntryText(const std::string& text) {
-    peer_.Run([&] {
-        CallWindowProcA(gEditProc, entry_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    });
+    peer_.Run([&] { CallWithText(gEditProc, options_.charset, entry_, WM_SETTEXT, 0, text); });
 }
 
 bool SimAimClient::WaitForLine(const std::string& substring, DWORD timeoutMs) {

@@ -18,6 +18,10 @@ struct SimAimOptions {
     // message recorded with this beginning (see Messages()), as a user closing the
     // chat in the middle of an announcement. Empty: never.
     std::string vanishAfter = {};
+    // A Unicode client: its classes registered with RegisterClassW, its boxes Unicode
+    // edit controls. Transcript, EntryText, SetEntryText and the recorded messages
+    // then speak UTF-8.
+    Charset charset = Charset::Ansi;
 };
 
 // An AIM chat window as far as Tobla sees it: a top-level "AIM_ChatWnd" window with

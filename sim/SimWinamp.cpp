@@ -1,5 +1,9 @@
 #include "SimWinamp.h"
 
+#include <algorithm>
+
+#include "win32/WideText.h"
+
 namespace tobla::sim {
 namespace {
 
@@ -22,12 +26,12 @@ int ListPaneIndex(int panes) { return panes >= 4 ? 3 : panes == 2 ? 0 : -1; }
 
 }  // namespace
 
-SimWinamp2::SimWinamp2(bool visible) {
+SimWinamp2::SimWinamp2(bool visible, Charset charset) : charset_(charset) {
     released_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
                              /*bInitialState=*/TRUE, /*lpName=*/nullptr);
     hanging_ = CreateEventA(/*lpEventAttributes=*/nullptr, /*bManualReset=*/TRUE,
                             /*bInitialState=*/FALSE, /*lpName=*/nullptr);
-    RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW);
+    RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW, charset);
     thread_.Run([&] {
         font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -49,7 +53,7 @@ SimWinamp2::~SimWinamp2() {
 void SimWinamp2::SetCaption(const std::string& caption) {
     thread_.Run([&] {
         KillTimer(window_, kScrollTimer);
-        SetWindowTextA(window_, caption.c_str());
+        ShowCaption(caption);
         InvalidateRect(window_, /*lpRect=*/nullptr, /*bErase=*/TRUE);
     });
 }
@@ -64,8 +68,15 @@ void SimWinamp2::Scroll(const std::string& still, ScrollForm form, UINT stepMs) 
 }
 
 void SimWinamp2::ShowNextScrollStep() {
-    SetWindowTextA(window_, scrollSteps_[scrollStep_].c_str());
+    ShowCaption(scrollSteps_[scrollStep_]);
     scrollStep_ = (scrollStep_ + 1) % scrollSteps_.size();
+}
+
+void SimWinamp2::ShowCaption(const std::string& caption) {
+    if (charset_ == Charset::Unicode)
+        SetWindowTextW(window_, Wide(caption).c_str());
+    else
+        SetWindowTextA(window_, caption.c_str());
 }
 
 void SimWinamp2::Set(int& field, int value) {
@@ -113,17 +124,20 @@ void SimWinamp2::Release() { SetEvent(released_); }
 
 bool SimWinamp2::AnswerText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     Held held(lock_);
+    const std::size_t unit = charset_ == Charset::Unicode ? sizeof(wchar_t) : 1;
     if (message == WM_GETTEXTLENGTH && (reportedLength_ || reportedBytes_)) {
-        result = reportedLength_ ? *reportedLength_ : static_cast<LRESULT>(reportedBytes_->size());
+        result = reportedLength_ ? *reportedLength_
+                                 : static_cast<LRESULT>(reportedBytes_->size() / unit);
         return true;
     }
     if (message == WM_GETTEXT && reportedBytes_) {
         const std::size_t room = wParam > 0 ? wParam - 1 : 0;
-        const std::size_t n = reportedBytes_->size() < room ? reportedBytes_->size() : room;
+        const std::size_t units = reportedBytes_->size() / unit;
+        const std::size_t n = units < room ? units : room;
         char* buffer = reinterpret_cast<char*>(lParam);
         if (buffer && wParam > 0) {
-            reportedBytes_->copy(buffer, n);
-            buffer[n] = '\0';
+            reportedBytes_->copy(buffer, n * unit);
+            std::fill_n(buffer + n * unit, unit, '\0');
         }
         result = static_cast<LRESULT>(n);
         return true;
@@ -138,6 +152,7 @@ LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<SimWinamp2*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const bool unicode = IsWindowUnicode(window);
     if (self && message == kHangMessage) {
         SetEvent(self->hanging_);
         WaitForSingleObject(self->released_, INFINITE);
@@ -153,7 +168,8 @@ LRESULT CALLBACK SimWinamp2::Procedure(HWND window, UINT message, WPARAM wParam,
         self->Paint(window);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return unicode ? DefWindowProcW(window, message, wParam, lParam)
+                   : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT SimWinamp2::Answer(WPARAM selector, LPARAM request) {
@@ -164,8 +180,7 @@ LRESULT SimWinamp2::Answer(WPARAM selector, LPARAM request) {
         onPlayed = onPlayed_;
     }
     if (onPlayed)
-        if (const std::string next = onPlayed(); !next.empty())
-            SetWindowTextA(window_, next.c_str());
+        if (const std::string next = onPlayed(); !next.empty()) ShowCaption(next);
     Held held(lock_);
     switch (request) {
         case 105: return selector == 0 ? playedMs_ : selector == 1 ? songSeconds_ : 0;
@@ -180,14 +195,14 @@ LRESULT SimWinamp2::Answer(WPARAM selector, LPARAM request) {
 void SimWinamp2::Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    char caption[512] = {};
-    GetWindowTextA(window, caption, sizeof caption);
+    wchar_t caption[512] = {};
+    GetWindowTextW(window, caption, 512);
     RECT area;
     GetClientRect(window, &area);
     InflateRect(&area, -16, -16);
     HGDIOBJ previous = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, caption, -1, &area, DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, caption, -1, &area, DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, previous);
     EndPaint(window, &paint);
 }

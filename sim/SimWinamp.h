@@ -15,10 +15,14 @@ namespace tobla::sim {
 // the caption a test sets and answers the player requests (WM_USER, request number
 // in lParam) with the values a test sets. Every request is recorded as
 // "REQUEST SELECTOR", e.g. "105 0".
+//
+// In the Unicode charset it is Winamp 5, which keeps the window class and requests
+// but registers the class with RegisterClassW: the captions a test gives in UTF-8
+// are set as UTF-16 with SetWindowTextW, and a scroll turns them by UTF-16 units.
 class SimWinamp2 {
 public:
     // A visible player also paints its caption in large type in its client area.
-    explicit SimWinamp2(bool visible = false);
+    explicit SimWinamp2(bool visible = false, Charset charset = Charset::Ansi);
     ~SimWinamp2();
     SimWinamp2(const SimWinamp2&) = delete;
     SimWinamp2& operator=(const SimWinamp2&) = delete;
@@ -26,7 +30,8 @@ public:
     void SetCaption(const std::string& caption);
     // Scrolls the still caption as the player does with taskbar scrolling on: the
     // caption moves on one step every `stepMs`, round and round, until the next
-    // SetCaption or Scroll.
+    // SetCaption or Scroll. A Unicode player's steps may cut a character of two
+    // UTF-16 units in two.
     void Scroll(const std::string& still, ScrollForm form, UINT stepMs);
     void SetPlayedMs(int ms);            // request 105, selector 0
     void SetSongSeconds(int seconds);    // request 105, selector 1
@@ -35,7 +40,8 @@ public:
     void SetBitrate(int bitrate);        // request 126, selector 1
 
     // A misbehaving player. Its window answers WM_GETTEXT with these bytes (NULs
-    // included) instead of its caption, and WM_GETTEXTLENGTH with their count...
+    // included; a Unicode player's are UTF-16LE units) instead of its caption, and
+    // WM_GETTEXTLENGTH with their count (of units)...
     void ReportCaptionBytes(const std::string& bytes);
     // ...or with this length, whatever the text (e.g. -1 or 0x7FFFFFFF).
     void ReportTextLength(LRESULT length);
@@ -60,6 +66,8 @@ private:
     void Paint(HWND window);
     void Set(int& field, int value);
     void ShowNextScrollStep();
+    // The caption as bytes (ANSI) or in UTF-8, half characters included (Unicode).
+    void ShowCaption(const std::string& caption);
 
     Lock lock_;
     int playedMs_ = 0, songSeconds_ = 0, listCount_ = 0, listIndex_ = 0, bitrate_ = 0;
@@ -68,6 +76,7 @@ private:
     std::function<std::string()> onPlayed_;      // guarded by lock_
     HANDLE released_ = nullptr;                  // set: the thread runs
     HANDLE hanging_ = nullptr;                   // set: the thread has stopped
+    Charset charset_;
     std::vector<std::string> scrollSteps_;  // the player's thread only
     std::size_t scrollStep_ = 0;
     Record requests_;

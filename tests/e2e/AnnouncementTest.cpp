@@ -51,17 +51,17 @@ TEST_F(Announcement, TheRoadOfOneTrackChange) {
     EXPECT_FALSE(folder.Exists(TodayLogName()));
     EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - First");
 
-    Play("12. Artist - Second (Remix) - Winamp");
+    Play("12. Artist - Second (Caf\xE9 Remix) - Winamp");
     ASSERT_TRUE(aim.WaitForLine("Second", 10000));
     ASSERT_TRUE(aol.WaitForLine("Second", 10000));
     EXPECT_EQ(aol.Transcript(), std::vector<std::string>{
-                                    "<font face=\"Combo1\" color=#FF0000>Artist - Second (Remix) - ( 3:45 / 128 )"});
-    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"Artist - Second (Remix) - ( 3:45 / 128 )"});
+                                    "<font face=\"Combo1\" color=#FF0000>Artist - Second (Caf\xE9 Remix) - ( 3:45 / 128 )"});
+    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"Artist - Second (Caf\xE9 Remix) - ( 3:45 / 128 )"});
     EXPECT_EQ(aol.EntryText(), "abc");  // the user's half-typed line is back
-    EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Second (Remix)");
+    EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Second (Caf\xE9 Remix)");
     ASSERT_TRUE(WaitUntil([&] { return !folder.Read(TodayLogName()).empty(); }));
     EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())),
-              std::vector<std::string>{"Artist - Second (Remix)"});
+              std::vector<std::string>{"Artist - Second (Caf\xE9 Remix)"});
 
     // Both boxes unticked: nothing is typed, but the track is still logged.
     tobla.Click(IDC_CHECK1);

@@ -3,9 +3,7 @@
 #include "RemoveTree.h"
 #include "win32/ControlIds.h"
 #include "win32/TrayIcon.h"
-
-#include <fstream>
-#include <sstream>
+#include "win32/WideText.h"
 
 namespace tobla::e2e {
 namespace {
@@ -42,6 +40,16 @@ BOOL CALLBACK FindToblaWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// A text read with a W message pair: its length, then the text itself.
+std::string WideRead(HWND window, UINT lengthMessage, UINT textMessage, WPARAM index) {
+    const LRESULT length = SendMessageW(window, lengthMessage, index, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const WPARAM wParam = textMessage == WM_GETTEXT ? text.size() : index;
+    const LRESULT got = SendMessageW(window, textMessage, wParam, reinterpret_cast<LPARAM>(text.data()));
+    return Utf8(text.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -65,9 +73,9 @@ bool WaitForPolls(sim::SimWinamp2& player, int polls) {
 }
 
 std::string ToblaExe() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string folder = Utf8(path);
     return folder.substr(0, folder.find_last_of('\\')) + "\\Tobla.exe";
 }
 
@@ -81,7 +89,7 @@ std::string TodayLogName() {
 std::vector<std::string> LoggedTitles(const std::string& log) {
     std::vector<std::string> titles;
     const std::string date = ShortDate() + " / ";
-    std::size_t from = 0;
+    std::size_t from = log.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
     for (std::size_t end; (end = log.find("\r\n", from)) != std::string::npos; from = end + 2) {
         const std::string line = log.substr(from, end - from);
         const std::size_t timeEnd = line.find(" / ", date.size());
@@ -93,14 +101,14 @@ std::vector<std::string> LoggedTitles(const std::string& log) {
     return titles;
 }
 
-ProgramFolder::ProgramFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
+ProgramFolder::ProgramFolder(const std::string& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
-    path_ = std::string(temp) + "tobla-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+    path_ = Utf8(temp) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++counter);
-    CreateDirectoryA(path_.c_str(), nullptr);
-    CopyFileA(ToblaExe().c_str(), File("Tobla.exe").c_str(), /*bFailIfExists=*/FALSE);
+    CreateDirectoryW(Wide(path_).c_str(), nullptr);
+    CopyFileW(Wide(ToblaExe()).c_str(), Wide(File("Tobla.exe")).c_str(), /*bFailIfExists=*/FALSE);
 }
 
 ProgramFolder::~ProgramFolder() {
@@ -108,26 +116,39 @@ ProgramFolder::~ProgramFolder() {
 }
 
 void ProgramFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(File(name), std::ios::binary) << bytes;
+    const HANDLE file = CreateFileW(Wide(File(name)).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
+// Shared every way, so that a test reading a file never keeps Tobla from writing,
+// replacing or deleting it.
 std::string ProgramFolder::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    const HANDLE file = CreateFileW(Wide(File(name)).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[4096];
+    for (DWORD got = 0; ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0;)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
 }
 
 bool ProgramFolder::Exists(const std::string& name) const {
-    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Wide(File(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 ToblaProcess::ToblaProcess(const ProgramFolder& folder) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + folder.File("Tobla.exe") + "\"";
+    std::wstring commandLine = Wide("\"" + folder.File("Tobla.exe") + "\"");
     // Started from another folder, as from a shortcut: the program finds its own.
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_))
         return;
     Search search{process_.dwProcessId, nullptr};
@@ -158,6 +179,18 @@ std::string ToblaProcess::Text(int id) const {
     return text;
 }
 
+std::string ToblaProcess::UnicodeText(int id) const {
+    return WideRead(Control(id), WM_GETTEXTLENGTH, WM_GETTEXT, 0);
+}
+
+std::vector<std::string> ToblaProcess::ListEntries(int id) const {
+    std::vector<std::string> entries;
+    const LRESULT count = SendMessageW(Control(id), CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        entries.push_back(WideRead(Control(id), CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+    return entries;
+}
+
 int ToblaProcess::CheckState(int id) const {
     return static_cast<int>(SendMessageA(Control(id), BM_GETCHECK, 0, 0));
 }
@@ -172,6 +205,13 @@ void ToblaProcess::SendCommand(int id, int code) const {
 void ToblaProcess::Type(int id, const std::string& text) const {
     HWND edit = GetWindow(Control(id), GW_CHILD);
     for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+}
+
+// As a user types them: a WM_CHAR a UTF-16 unit, so a character of two units comes
+// as two.
+void ToblaProcess::Type(int id, const std::u16string& units) const {
+    HWND edit = GetWindow(Control(id), GW_CHILD);
+    for (char16_t unit : units) PostMessageW(edit, WM_CHAR, unit, 1);
 }
 
 void ToblaProcess::PressEnter(int id) const {

@@ -16,10 +16,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // poll asks the player for the time played once, after the previous poll ended.
 bool WaitForPolls(sim::SimWinamp2& player, int polls = 20);
 
-// A fresh program folder in the temporary folder, with Tobla.exe copied into it.
+// A fresh program folder in the temporary folder, with Tobla.exe copied into it. Its
+// name begins with `name` (UTF-8, in any script) and ends with a number of its own.
+// Paths and names here are UTF-8; the folder and its files are reached with the W
+// calls, as a Unicode program reaches them.
 class ProgramFolder {
 public:
-    ProgramFolder();
+    explicit ProgramFolder(const std::string& name = "tobla-e2e");
     ~ProgramFolder();
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
@@ -44,8 +47,13 @@ public:
     int CheckState(int id) const;
     bool Visible() const { return IsWindowVisible(window_) != FALSE; }
 
+    // A control's text and a combo box's list as a Unicode program reads them, in UTF-8.
+    std::string UnicodeText(int id) const;
+    std::vector<std::string> ListEntries(int id) const;
+
     void Click(int id) const;                 // a click as the control reports it
     void Type(int id, const std::string& text) const;  // characters into a combo box's edit
+    void Type(int id, const std::u16string& units) const;  // the same as UTF-16 units
     void PressEnter(int id) const;
     void SendCommand(int id, int code) const;
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -72,7 +80,9 @@ std::string ToblaExe();
 std::string TodayLogName();
 // The titles of a play log's lines, without their date and time (which a test
 // cannot know to the second); a line of another shape is kept as "malformed: ..."
-// and an unterminated last line as "unterminated: ...".
+// and an unterminated last line as "unterminated: ...". A log in UTF-8 (it begins
+// with the byte order mark) gives its titles in UTF-8, a log in the code page its
+// bytes.
 std::vector<std::string> LoggedTitles(const std::string& log);
 
 }  // namespace tobla::e2e
