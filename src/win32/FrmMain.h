@@ -19,7 +19,7 @@ namespace tobla {
 // composition root (App) hands it what it uses.
 class frmMain : public AnnouncerControls {
 public:
-    static constexpr const char* kClassName = "Tobla";
+    static constexpr const wchar_t* kClassName = L"Tobla";
 
     // What the window's start-up and handlers use, built elsewhere.
     struct Services {
@@ -72,7 +72,7 @@ private:
     WNDPROC Subclass(HWND control, WNDPROC procedure);
     void CatchEnterInTemplateBox();
     void CreateMenu();
-    void AddTooltip(HWND control, const char* text);
+    void AddTooltip(HWND control, const wchar_t* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Start-up.
