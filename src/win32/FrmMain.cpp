@@ -4,6 +4,9 @@
 #include <commdlg.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+#include <charconv>
+
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
@@ -85,6 +88,15 @@ int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
         faces.list.Append(Utf8(faces.last));
     }
     return 1;
+}
+
+// A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
+// none) is no nearer one, and the window is moved onto a screen anyway.
+int StoredCoordinate(const std::string& text) {
+    constexpr long long kFarthest = 1 << 24;
+    long long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return static_cast<int>(std::clamp(value, -kFarthest, kFarthest));
 }
 
 // The colour dialog's library is loaded when the dialog is first asked for, not with
@@ -307,6 +319,7 @@ void frmMain::CreateMenu() {
 
 // Each step stands alone: one that fails is skipped.
 void frmMain::StartUp() {
+    Guarded([&] { RestoreWindowPlace(); });
     Guarded([&] { SetTopmost(window_); });
     Guarded([&] { cycle_->SetLastAnnouncedTitle(services_.player.SongTitle()); });
     Guarded([&] { LoadStoredColor(); });
@@ -319,6 +332,29 @@ void frmMain::StartUp() {
     Guarded([&] { LoadTemplateList(); });
     Guarded([&] { tray_.Add(window_, icons_.Small()); });
     ShowWindow(window_, SW_SHOW);
+}
+
+// The window goes back where it was left only when it lies wholly in the work area of
+// a screen there now: a screen unplugged since, or a smaller desktop, would leave it
+// out of reach. Otherwise it moves to the nearest place on the nearest screen.
+void frmMain::RestoreWindowPlace() {
+    const std::string left = Read("left"), top = Read("top");
+    if (left.empty() || top.empty()) return;  // a first start: where the system puts it
+    RECT place;
+    GetWindowRect(window_, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    place.left = StoredCoordinate(left);
+    place.top = StoredCoordinate(top);
+    place.right = place.left + width;
+    place.bottom = place.top + height;
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    if (!GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &screen)) return;
+    const RECT& work = screen.rcWork;
+    const int x = std::max(work.left, std::min(place.left, work.right - width));
+    const int y = std::max(work.top, std::min(place.top, work.bottom - height));
+    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, x, y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::LoadStoredColor() {
@@ -428,6 +464,8 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnActivate(LOWORD(wParam))) break;
         return 0;
     case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
+    case WM_EXITSIZEMOVE: SaveWindowPlace(); return 0;
+    case WM_QUERYENDSESSION: SaveWindowPlace(); return TRUE;  // the session's end is not held up
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     case WM_DESTROY:  // the icon and the program go with the window
         StopPollingAndRemoveIcon();
@@ -577,9 +615,12 @@ void frmMain::OnSize(WPARAM kind) {
     ShowWindow(window_, SW_HIDE);
 }
 
-// Logoff and shutdown are not held up; the icon goes with the session.
+// Logoff and shutdown are not held up; the window's place is kept, and the icon goes
+// with the session.
 void frmMain::OnEndSession(bool ending) {
-    if (ending) tray_.Remove(window_);
+    if (!ending) return;
+    SaveWindowPlace();
+    tray_.Remove(window_);
 }
 
 // --- Handlers of the controls and the menu ------------------------------------------------
@@ -647,7 +688,19 @@ void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_H
 
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
+    SaveWindowPlace();
     ExitProcess(0);
+}
+
+// Kept when the program ends and after the user moves the window, not for every pixel
+// of a move. The size is the layout's: the top-left corner is the whole place.
+void frmMain::SaveWindowPlace() {
+    RECT place;
+    if (IsIconic(window_) || !GetWindowRect(window_, &place)) return;
+    Guarded([&] {
+        Write("left", std::to_string(place.left));
+        Write("top", std::to_string(place.top));
+    });
 }
 
 void frmMain::StopPollingAndRemoveIcon() {

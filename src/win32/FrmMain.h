@@ -77,6 +77,7 @@ private:
 
     // Start-up.
     void StartUp();
+    void RestoreWindowPlace();
     void LoadStoredColor();
     void LoadStoredCheckState(int id, const char* key);
     void LoadStoredTemplate();
@@ -109,6 +110,7 @@ private:
     void OnShowHide();
     void Exit();
     void StopPollingAndRemoveIcon();
+    void SaveWindowPlace();
 
     void SetSwatchColor(COLORREF color);
     void SetTemplateFontFace(const std::string& face);
