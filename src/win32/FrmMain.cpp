@@ -38,6 +38,7 @@ constexpr const wchar_t* kExitTip =
 // its end, never a word. A label takes the mouse (SS_NOTIFY) for a tooltip or a click.
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 constexpr DWORD kMouseLabel = kLabel | SS_NOTIFY;
+constexpr DWORD kLink = kMouseLabel | WS_TABSTOP;
 constexpr DWORD kDropDown = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 enum class ControlKind { Button, Static, ComboBox };
@@ -88,6 +89,20 @@ int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
         faces.list.Append(Utf8(faces.last));
     }
     return 1;
+}
+
+// The control paints itself into the paint's DC and the focus rectangle goes over it,
+// in the same clip: a repaint of part of the control leaves the rectangle whole.
+void PaintWithFocus(HWND control, WNDPROC base) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(control, &paint);
+    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    if (GetFocus() == control) {
+        RECT area;
+        GetClientRect(control, &area);
+        DrawFocusRect(dc, &area);
+    }
+    EndPaint(control, &paint);
 }
 
 // A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
@@ -141,8 +156,8 @@ struct frmMain::ControlLayout {
 constexpr int kLabel2Width = 3015 - 2265;
 constexpr int kLabel9Height = kClientHeightTwips - 1410;
 
-// In tab order; the window's z-order follows creation order. The swatch draws itself,
-// to show when it has the focus.
+// In tab order; the window's z-order follows creation order. The swatch draws itself;
+// it and the links are the controls with a click, which the keyboard reaches too.
 const frmMain::ControlLayout frmMain::kLayout[] = {
     {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = L"Send Format", .style = BS_GROUPBOX,
      .place = {60, 15, 5730, 975}},
@@ -165,16 +180,16 @@ const frmMain::ControlLayout frmMain::kLayout[] = {
     {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = L"Label4", .style = kLabel,
      .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
     {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = L"View Today's Log",
-     .style = kMouseLabel, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+     .style = kLink, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewTodaysLog},
-    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = L"Exit", .style = kMouseLabel,
-     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
-     .onClick = &frmMain::Exit},
-    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = L"All Logs", .style = kMouseLabel,
-     .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
-     .onClick = &frmMain::OnViewAllLogs},
     {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = L"//", .style = kMouseLabel,
      .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
+    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = L"All Logs", .style = kLink,
+     .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+     .onClick = &frmMain::OnViewAllLogs},
+    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = L"Exit", .style = kLink,
+     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
+     .onClick = &frmMain::Exit},
     {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kInitialTemplate, .style = kDropDown,
      .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
     {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = L"Winamp 2/3 ; AOL/AIM 32-bit",
@@ -215,7 +230,6 @@ bool frmMain::Load(PollCycle& cycle) {
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
     CatchEnterInTemplateBox();
-    swatchBase_ = Subclass(Control(IDC_PICTURE1), &frmMain::SwatchProc);
     CreateMenu();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
@@ -280,6 +294,9 @@ void frmMain::CreateControl(const ControlLayout& c) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
     if (combo) SetWindowTextW(control, c.text);  // a combo box ignores its creation text
+    // Before the tooltip subclasses it in turn: each such control then hands on to the
+    // static class's own procedure.
+    if (c.onClick) clickableBase_ = Subclass(control, &frmMain::ClickableProc);
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
@@ -497,10 +514,11 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
     return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
 }
 
-// Tab reaches the swatch; it shows when it has the focus, and Space or Enter on it
-// does what a click does. The swatch asks for both keys and their characters: Enter
-// would otherwise go to the window as its default button, a character to a mnemonic.
-LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, LPARAM lParam) {
+// Tab reaches the controls that answer a click, the swatch and the links; each shows
+// when it has the focus, and Space or Enter on it does what a click does. They ask for
+// both keys and their characters: Enter would otherwise go to the window as its
+// default button, a character to a mnemonic.
+LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto press = [](UINT keyMessage, WPARAM key) {
         return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
                (keyMessage == WM_CHAR && (key == ' ' || key == '\r'));
@@ -509,14 +527,20 @@ LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, L
         const auto& key = *reinterpret_cast<const MSG*>(lParam);
         if (press(key.message, key.wParam)) return DLGC_WANTMESSAGE;
     }
-    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat opens no second dialog
+    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat clicks no second time
     if (message == WM_KEYDOWN && press(message, wParam) && !(lParam & kHeldDown)) {
-        SendMessageW(GetParent(swatch), WM_COMMAND, MAKEWPARAM(IDC_PICTURE1, STN_CLICKED),
-                     reinterpret_cast<LPARAM>(swatch));
+        SendMessageW(GetParent(control), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(swatch, nullptr, FALSE);
-    return CallWindowProcW(FormOf(swatch)->swatchBase_, swatch, message, wParam, lParam);
+    const WNDPROC base = FormOf(control)->clickableBase_;
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(control, nullptr, FALSE);
+    if (message == WM_PAINT && !wParam) {
+        PaintWithFocus(control, base);
+        return 0;
+    }
+    return CallWindowProcW(base, control, message, wParam, lParam);
 }
 
 // --- Messages ---------------------------------------------------------------------------
@@ -560,11 +584,10 @@ LRESULT frmMain::OnEditColor(HDC dc) {
 }
 
 // The swatch, the one control that draws itself: its colour, the window colour until
-// one is chosen, and the focus rectangle while it has the focus.
+// one is chosen. (Its focus rectangle is drawn with those of the links.)
 void frmMain::OnDrawSwatch(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem,
              swatchBrush_ ? swatchBrush_.get() : GetSysColorBrush(COLOR_WINDOW));
-    if (GetFocus() == item.hwndItem) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 // The controls that answer a click show the hand cursor.

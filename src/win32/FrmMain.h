@@ -60,7 +60,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SwatchProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK ClickableProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Making the window.
@@ -133,7 +133,7 @@ private:
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr, swatchBase_ = nullptr;
+    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr;
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it

@@ -58,7 +58,28 @@ TEST(Keyboard, TabReachesTheSwatchWhereSpaceOrEnterOpensTheColourDialog) {
         ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << key;
     }
     Press(swatch, VK_TAB, '\t');
-    EXPECT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == tobla.Control(IDC_TEXT1); }));
+    EXPECT_TRUE(WaitUntil([&] { return FocusIn(tobla) == tobla.Control(IDC_LABEL5); }));
+}
+
+// Tab goes round every control that takes the keyboard, in the order they stand, the
+// links between the swatch and the template; Enter on a link does what a click does.
+TEST(Keyboard, TabGoesRoundInOrderAndEnterOnALinkClicksIt) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    const auto focused = [&](int id) {
+        HWND focus = FocusIn(tobla);  // a combo box's focus is its edit field
+        return focus == tobla.Control(id) || GetParent(focus) == tobla.Control(id);
+    };
+    tobla.Click(IDC_CHECK2);  // a click on a box hands the focus to the font list
+    ASSERT_TRUE(WaitUntil([&] { return focused(IDC_COMBO1); }));
+    for (int id : {IDC_PICTURE1, IDC_LABEL5, IDC_LABEL7, IDC_LABEL6, IDC_TEXT1, IDC_CHECK1,
+                   IDC_CHECK2, IDC_COMBO1, IDC_PICTURE1, IDC_LABEL5}) {
+        Press(FocusIn(tobla), VK_TAB, '\t');
+        ASSERT_TRUE(WaitUntil([&] { return focused(id); })) << id << " " << FocusIn(tobla);
+    }
+    Press(tobla.Control(IDC_LABEL5), VK_RETURN, '\r');  // no log yet
+    EXPECT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "No Log Found!"; }, 5000));
 }
 
 // What a control holds, asked for in UTF-16: from a Unicode window it comes without the
