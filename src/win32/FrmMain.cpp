@@ -94,15 +94,12 @@ int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
 // The control paints itself into the paint's DC and the focus rectangle goes over it,
 // in the same clip: a repaint of part of the control leaves the rectangle whole.
 void PaintWithFocus(HWND control, WNDPROC base) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
-    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    if (GetFocus() == control) {
-        RECT area;
-        GetClientRect(control, &area);
-        DrawFocusRect(dc, &area);
-    }
-    EndPaint(control, &paint);
+    const PaintDC dc(control);
+    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    if (GetFocus() != control) return;
+    RECT area;
+    GetClientRect(control, &area);
+    DrawFocusRect(dc.get(), &area);
 }
 
 // A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
