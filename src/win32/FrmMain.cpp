@@ -4,55 +4,60 @@
 #include <commdlg.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+#include <charconv>
+
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "win32/ControlIds.h"
 #include "win32/SystemLibrary.h"
+#include "win32/WideText.h"
 
 namespace tobla {
 namespace {
 
-constexpr const char* kCaption = "Tobla - Winamp tracks for AOL and AIM chats";
-constexpr const char* kInitialTemplate = "%s [ %l / %b ]";
+constexpr const wchar_t* kCaption = L"Tobla - Winamp tracks for AOL and AIM chats";
+constexpr const wchar_t* kInitialTemplate = L"%s [ %l / %b ]";
 constexpr int kClientWidthTwips = 5850, kClientHeightTwips = 1635;
 constexpr int kFrameLeft = 60, kFrameTop = 15;
 constexpr int kDropDownExtraTwips = 2400;  // the open list of a combo box
 constexpr COLORREF kBlue = RGB(0, 0, 255), kBlack = RGB(0, 0, 0);
 // Sizes in hundredths of a point: 825 is 8.25 pt.
 constexpr int kPointSize = 825, kSmallPointSize = 675;
-constexpr const char* kAolTip = " Check off this box if you want to send titles to AOL chats. ";
-constexpr const char* kAimTip = " Check off this box if you want to send titles to AIM chats. ";
-constexpr const char* kModifiersTip =
-    "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
-constexpr const char* kLogTip = " Open log of songs you've played, with date and timestamp. ";
-constexpr const char* kExitTip =
-    " Click here to exit, titlebar controls will only minimize Tobla. ";
+constexpr const wchar_t* kAolTip = L" Check off this box if you want to send titles to AOL chats. ";
+constexpr const wchar_t* kAimTip = L" Check off this box if you want to send titles to AIM chats. ";
+constexpr const wchar_t* kModifiersTip =
+    L"%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
+constexpr const wchar_t* kLogTip = L" Open log of songs you've played, with date and timestamp. ";
+constexpr const wchar_t* kExitTip =
+    L" Click here to exit, titlebar controls will only minimize Tobla. ";
 
 // Every label is one line: a caption a little too wide for its box loses a pixel at
 // its end, never a word. A label takes the mouse (SS_NOTIFY) for a tooltip or a click.
 constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 constexpr DWORD kMouseLabel = kLabel | SS_NOTIFY;
+constexpr DWORD kLink = kMouseLabel | WS_TABSTOP;
 constexpr DWORD kDropDown = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 enum class ControlKind { Button, Static, ComboBox };
 enum class Ink { Standard, Blue, Black };
 
-const char* ClassOf(ControlKind kind) {
+const wchar_t* ClassOf(ControlKind kind) {
     switch (kind) {
-    case ControlKind::Button: return "BUTTON";
-    case ControlKind::Static: return "STATIC";
-    case ControlKind::ComboBox: return "COMBOBOX";
+    case ControlKind::Button: return L"BUTTON";
+    case ControlKind::Static: return L"STATIC";
+    case ControlKind::ComboBox: return L"COMBOBOX";
     }
-    return "STATIC";
+    return L"STATIC";
 }
 
-ScopedFont MakeFont(const char* face, int hundredthsOfPoint, const Dpi& dpi) {
-    return ScopedFont(CreateFontA(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE,
+ScopedFont MakeFont(const std::wstring& face, int hundredthsOfPoint, const Dpi& dpi) {
+    return ScopedFont(CreateFontW(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE,
                                   FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, face));
+                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
 
 // A group box drawn in a visual style takes its caption's colour from the style (blue
@@ -66,7 +71,7 @@ void DrawUnstyled(HWND control) {
 }
 
 frmMain* FormOf(HWND window) {
-    return reinterpret_cast<frmMain*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<frmMain*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // The system lists a face once for every character set it covers, those entries one
@@ -74,31 +79,51 @@ frmMain* FormOf(HWND window) {
 // sorted insertion and the removal of every repeat.
 struct FaceCollector {
     ComboList& list;
-    std::string last;
+    std::wstring last;
 };
 
-int CALLBACK CollectFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM collector) {
+int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM collector) {
     auto& faces = *reinterpret_cast<FaceCollector*>(collector);
     if (faces.last != font->lfFaceName) {
         faces.last = font->lfFaceName;
-        faces.list.Append(faces.last);
+        faces.list.Append(Utf8(faces.last));
     }
     return 1;
+}
+
+// The control paints itself into the paint's DC and the focus rectangle goes over it,
+// in the same clip: a repaint of part of the control leaves the rectangle whole.
+void PaintWithFocus(HWND control, WNDPROC base) {
+    const PaintDC dc(control);
+    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    if (GetFocus() != control) return;
+    RECT area;
+    GetClientRect(control, &area);
+    DrawFocusRect(dc.get(), &area);
+}
+
+// A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
+// none) is no nearer one, and the window is moved onto a screen anyway.
+int StoredCoordinate(const std::string& text) {
+    constexpr long long kFarthest = 1 << 24;
+    long long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return static_cast<int>(std::clamp(value, -kFarthest, kFarthest));
 }
 
 // The colour dialog's library is loaded when the dialog is first asked for, not with
 // the program: most runs never open it, and loading it slowed every start. It is
 // loaded from the system folder by its full path, whatever the DLL search.
-BOOL ShowColorDialog(CHOOSECOLORA& dialog) {
+BOOL ShowColorDialog(CHOOSECOLORW& dialog) {
     HMODULE library = GetModuleHandleA("comdlg32.dll");
     if (!library) library = LoadSystemLibrary("comdlg32.dll");  // kept for the rest of the run
-    const auto choose = SystemFunction<::ChooseColorA>(library, "ChooseColorA");
+    const auto choose = SystemFunction<::ChooseColorW>(library, "ChooseColorW");
     return choose && choose(&dialog);
 }
 
 // The colour dialog has no title field: its hook names it.
 UINT_PTR CALLBACK NameColorDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) SetWindowTextA(dialog, "Choose a Color");
+    if (message == WM_INITDIALOG) SetWindowTextW(dialog, L"Choose a Color");
     return 0;
 }
 
@@ -112,13 +137,13 @@ struct frmMain::ControlLayout {
     };
     int id;
     ControlKind kind;
-    const char* text;
+    const wchar_t* text;
     DWORD style;
     Twips place;           // in the window, or in Frame1 when inFrame
     bool inFrame = false;
     FontKind font = FontKind::Tahoma;
     Ink ink = Ink::Standard;
-    const char* tooltip = nullptr;
+    const wchar_t* tooltip = nullptr;
     void (frmMain::*onClick)() = nullptr;
 };
 
@@ -128,43 +153,43 @@ struct frmMain::ControlLayout {
 constexpr int kLabel2Width = 3015 - 2265;
 constexpr int kLabel9Height = kClientHeightTwips - 1410;
 
-// In tab order; the window's z-order follows creation order. The swatch draws itself,
-// to show when it has the focus.
+// In tab order; the window's z-order follows creation order. The swatch draws itself;
+// it and the links are the controls with a click, which the keyboard reaches too.
 const frmMain::ControlLayout frmMain::kLayout[] = {
-    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = "Send Format", .style = BS_GROUPBOX,
+    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = L"Send Format", .style = BS_GROUPBOX,
      .place = {60, 15, 5730, 975}},
-    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = "AOL", .style = BS_3STATE | WS_TABSTOP,
+    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = L"AOL", .style = BS_3STATE | WS_TABSTOP,
      .place = {75, 1050, 810, 255}, .tooltip = kAolTip},
-    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = "AIM", .style = BS_3STATE | WS_TABSTOP,
+    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = L"AIM", .style = BS_3STATE | WS_TABSTOP,
      .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
-    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = "Modifiers - %b, %s, %l, %p, %c",
+    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = L"Modifiers - %b, %s, %l, %p, %c",
      .style = kMouseLabel, .place = {90, 600, 2835, 285}, .inFrame = true,
      .tooltip = kModifiersTip},
-    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = "Combo1",
+    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = L"Combo1",
      .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
-    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = "Font -", .style = kLabel,
+    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = L"Font -", .style = kLabel,
      .place = {2265, 1080, kLabel2Width, 180}, .font = FontKind::Window},
-    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = "Color - ", .style = kLabel,
+    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = L"Color - ", .style = kLabel,
      .place = {3255, 600, 615, 225}, .inFrame = true},
-    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = "",
+    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = L"",
      .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP, .place = {3870, 600, 1740, 240},
      .inFrame = true, .onClick = &frmMain::OnColorChoice},
-    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = "Label4", .style = kLabel,
+    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = L"Label4", .style = kLabel,
      .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
-    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = "View Today's Log",
-     .style = kMouseLabel, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = L"View Today's Log",
+     .style = kLink, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewTodaysLog},
-    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = "Exit", .style = kMouseLabel,
-     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
-     .onClick = &frmMain::Exit},
-    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = "All Logs", .style = kMouseLabel,
+    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = L"//", .style = kMouseLabel,
+     .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
+    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = L"All Logs", .style = kLink,
      .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewAllLogs},
-    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = "//", .style = kMouseLabel,
-     .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
+    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = L"Exit", .style = kLink,
+     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
+     .onClick = &frmMain::Exit},
     {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kInitialTemplate, .style = kDropDown,
      .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
-    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = "Winamp 2/3 ; AOL/AIM 32-bit",
+    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = L"Winamp 2/3 ; AOL/AIM 32-bit",
      .style = kLabel, .place = {90, 1410, 2310, kLabel9Height}, .font = FontKind::TahomaSmall,
      .ink = Ink::Black},
 };
@@ -185,7 +210,7 @@ frmMain::frmMain(HINSTANCE instance, Services services)
 
 // The class holds this window's icons, which go with it: a window made later in the
 // process registers the class again with its own.
-frmMain::~frmMain() { UnregisterClassA(kClassName, instance_); }
+frmMain::~frmMain() { UnregisterClassW(kClassName, instance_); }
 
 // --- Making the window ----------------------------------------------------------
 
@@ -202,7 +227,6 @@ bool frmMain::Load(PollCycle& cycle) {
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
     CatchEnterInTemplateBox();
-    swatchBase_ = Subclass(Control(IDC_PICTURE1), &frmMain::SwatchProc);
     CreateMenu();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
@@ -210,7 +234,7 @@ bool frmMain::Load(PollCycle& cycle) {
 }
 
 bool frmMain::RegisterAndCreateWindow() {
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &frmMain::WindowProc;
     wc.hInstance = instance_;
@@ -219,21 +243,21 @@ bool frmMain::RegisterAndCreateWindow() {
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, dpi_.PixelsAcross(kClientWidthTwips), dpi_.PixelsDown(kClientHeightTwips)};
     AdjustWindowRectEx(&frame, style, /*bMenu=*/FALSE, WS_EX_CONTROLPARENT);
-    window_ = CreateWindowExA(WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kClassName, kCaption, style,
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_TOPMOST, kClassName, kCaption, style,
                               CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     return window_ != nullptr;
 }
 
 void frmMain::CreateFonts() {
-    windowFont_ = MakeFont("Arial", kPointSize, dpi_);
-    tahomaFont_ = MakeFont("Tahoma", kPointSize, dpi_);
-    smallFont_ = MakeFont("Tahoma", kSmallPointSize, dpi_);
+    windowFont_ = MakeFont(L"Arial", kPointSize, dpi_);
+    tahomaFont_ = MakeFont(L"Tahoma", kPointSize, dpi_);
+    smallFont_ = MakeFont(L"Tahoma", kSmallPointSize, dpi_);
 }
 
 HFONT frmMain::FontOf(FontKind kind) const {
@@ -248,10 +272,10 @@ HFONT frmMain::FontOf(FontKind kind) const {
 void frmMain::CreateTooltips() {
     INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                window_, nullptr, instance_, nullptr);
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void frmMain::CreateControl(const ControlLayout& c) {
@@ -261,32 +285,35 @@ void frmMain::CreateControl(const ControlLayout& c) {
     const int height = c.place.height + (combo ? kDropDownExtraTwips : 0);
     // Both edges from twips: neighbours that meet in the table meet on the screen.
     const int x = dpi_.PixelsAcross(left), y = dpi_.PixelsDown(top);
-    HWND control = CreateWindowExA(
+    HWND control = CreateWindowExW(
         0, ClassOf(c.kind), c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
         dpi_.PixelsAcross(left + c.place.width) - x, dpi_.PixelsDown(top + height) - y, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
-    if (combo) SetWindowTextA(control, c.text);  // a combo box ignores its creation text
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
+    if (combo) SetWindowTextW(control, c.text);  // a combo box ignores its creation text
+    // Before the tooltip subclasses it in turn: each such control then hands on to the
+    // static class's own procedure.
+    if (c.onClick) clickableBase_ = Subclass(control, &frmMain::ClickableProc);
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
 
-void frmMain::AddTooltip(HWND control, const char* text) {
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // accepted by every version of the common controls
+void frmMain::AddTooltip(HWND control, const wchar_t* text) {
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the common controls
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text);
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Hands a control's messages to `procedure`, which finds the window through the
 // control; returns the control's own procedure, for the rest.
 WNDPROC frmMain::Subclass(HWND control, WNDPROC procedure) {
-    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 // Enter in the template box reaches the box's edit field, where it is caught.
@@ -297,15 +324,16 @@ void frmMain::CatchEnterInTemplateBox() {
 
 void frmMain::CreateMenu() {
     menu_.reset(CreatePopupMenu());
-    AppendMenuA(menu_.get(), MF_STRING, IDM_SHOWHIDE, "&Show Tobla");
-    AppendMenuA(menu_.get(), MF_SEPARATOR, 0, "-");
-    AppendMenuA(menu_.get(), MF_STRING, IDM_CLOSE, "&Close Tobla");
+    AppendMenuW(menu_.get(), MF_STRING, IDM_SHOWHIDE, L"&Show Tobla");
+    AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
+    AppendMenuW(menu_.get(), MF_STRING, IDM_CLOSE, L"&Close Tobla");
 }
 
 // --- Start-up -------------------------------------------------------------------------
 
 // Each step stands alone: one that fails is skipped.
 void frmMain::StartUp() {
+    Guarded([&] { RestoreWindowPlace(); });
     Guarded([&] { SetTopmost(window_); });
     Guarded([&] { cycle_->SetLastAnnouncedTitle(services_.player.SongTitle()); });
     Guarded([&] { LoadStoredColor(); });
@@ -318,6 +346,29 @@ void frmMain::StartUp() {
     Guarded([&] { LoadTemplateList(); });
     Guarded([&] { tray_.Add(window_, icons_.Small()); });
     ShowWindow(window_, SW_SHOW);
+}
+
+// The window goes back where it was left only when it lies wholly in the work area of
+// a screen there now: a screen unplugged since, or a smaller desktop, would leave it
+// out of reach. Otherwise it moves to the nearest place on the nearest screen.
+void frmMain::RestoreWindowPlace() {
+    const std::string left = Read("left"), top = Read("top");
+    if (left.empty() || top.empty()) return;  // a first start: where the system puts it
+    RECT place;
+    GetWindowRect(window_, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    place.left = StoredCoordinate(left);
+    place.top = StoredCoordinate(top);
+    place.right = place.left + width;
+    place.bottom = place.top + height;
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    if (!GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &screen)) return;
+    const RECT& work = screen.rcWork;
+    const int x = std::max(work.left, std::min(place.left, work.right - width));
+    const int y = std::max(work.top, std::min(place.top, work.bottom - height));
+    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, x, y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::LoadStoredColor() {
@@ -348,11 +399,11 @@ void frmMain::LoadStoredTemplate() {
 }
 
 void frmMain::LoadFonts() {
-    LOGFONTA all{};
+    LOGFONTW all{};
     all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
     FaceCollector faces{fontList_, {}};
     const WindowDC dc(window_);
-    EnumFontFamiliesExA(dc.get(), &all, reinterpret_cast<FONTENUMPROCA>(&CollectFontFace),
+    EnumFontFamiliesExW(dc.get(), &all, reinterpret_cast<FONTENUMPROCW>(&CollectFontFace),
                         reinterpret_cast<LPARAM>(&faces), 0);
 }
 
@@ -360,7 +411,7 @@ void frmMain::SelectStoredFont() {
     if (Read("font").empty()) return;
     for (int i = 0; i < fontList_.Count(); ++i)
         if (fontList_.Entry(i) == Read("font"))
-            SendMessageA(Control(IDC_COMBO1), msg::kComboSetCurSel, i, 0);
+            SendMessageW(Control(IDC_COMBO1), msg::kComboSetCurSel, i, 0);
     SetTemplateFontFace(FontFace());
 }
 
@@ -378,24 +429,24 @@ std::string frmMain::FontFace() { return WindowTextOf(Control(IDC_COMBO1)); }
 std::string frmMain::TemplateText() { return WindowTextOf(Control(IDC_TEXT1)); }
 
 void frmMain::SetTemplateText(const std::string& text) {
-    SetWindowTextA(Control(IDC_TEXT1), text.c_str());
+    SetWindowTextOf(Control(IDC_TEXT1), text);
     OnTemplateChange();
 }
 
 void frmMain::ShowLastTitle(const std::string& title) {
-    SetWindowTextA(Control(IDC_LABEL4), title.c_str());
+    SetWindowTextOf(Control(IDC_LABEL4), title);
 }
 
 // --- Window procedures ----------------------------------------------------------------
 
 LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* form = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     frmMain* form = FormOf(window);
-    if (!form) return DefWindowProcA(window, message, wParam, lParam);
+    if (!form) return DefWindowProcW(window, message, wParam, lParam);
     try {
         return form->Handle(message, wParam, lParam);
     } catch (...) {
@@ -427,6 +478,8 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnActivate(LOWORD(wParam))) break;
         return 0;
     case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
+    case WM_EXITSIZEMOVE: SaveWindowPlace(); return 0;
+    case WM_QUERYENDSESSION: SaveWindowPlace(); return TRUE;  // the session's end is not held up
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     case WM_DESTROY:  // the icon and the program go with the window
         StopPollingAndRemoveIcon();
@@ -437,7 +490,7 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         tray_.AddAgain();  // the shell restarted: the icon comes back
         return 0;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -445,23 +498,24 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
     const bool enter = wParam == VK_RETURN;
     if (message == WM_GETDLGCODE && lParam && enter &&
         reinterpret_cast<MSG*>(lParam)->message != WM_KEYUP)
-        return CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
     // The typed Enter is swallowed (no beep, nothing reaches the box), but the key
     // goes on, so Enter on the open list closes it with its highlighted entry, as a
     // combo box does: on the key, or (Wine) on the character, which then goes on too.
     if (message == WM_CHAR && wParam == '\r') {
-        if (SendMessageA(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
-            CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam);
+        if (SendMessageW(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
+            CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
         Guarded([&] { form->OnTemplateEnter(); });
         return 0;
     }
-    return CallWindowProcA(form->templateEditBase_, edit, message, wParam, lParam);
+    return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
 }
 
-// Tab reaches the swatch; it shows when it has the focus, and Space or Enter on it
-// does what a click does. The swatch asks for both keys and their characters: Enter
-// would otherwise go to the window as its default button, a character to a mnemonic.
-LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, LPARAM lParam) {
+// Tab reaches the controls that answer a click, the swatch and the links; each shows
+// when it has the focus, and Space or Enter on it does what a click does. They ask for
+// both keys and their characters: Enter would otherwise go to the window as its
+// default button, a character to a mnemonic.
+LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto press = [](UINT keyMessage, WPARAM key) {
         return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
                (keyMessage == WM_CHAR && (key == ' ' || key == '\r'));
@@ -470,14 +524,20 @@ LRESULT CALLBACK frmMain::SwatchProc(HWND swatch, UINT message, WPARAM wParam, L
         const auto& key = *reinterpret_cast<const MSG*>(lParam);
         if (press(key.message, key.wParam)) return DLGC_WANTMESSAGE;
     }
-    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat opens no second dialog
+    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat clicks no second time
     if (message == WM_KEYDOWN && press(message, wParam) && !(lParam & kHeldDown)) {
-        SendMessageA(GetParent(swatch), WM_COMMAND, MAKEWPARAM(IDC_PICTURE1, STN_CLICKED),
-                     reinterpret_cast<LPARAM>(swatch));
+        SendMessageW(GetParent(control), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(swatch, nullptr, FALSE);
-    return CallWindowProcA(FormOf(swatch)->swatchBase_, swatch, message, wParam, lParam);
+    const WNDPROC base = FormOf(control)->clickableBase_;
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(control, nullptr, FALSE);
+    if (message == WM_PAINT && !wParam) {
+        PaintWithFocus(control, base);
+        return 0;
+    }
+    return CallWindowProcW(base, control, message, wParam, lParam);
 }
 
 // --- Messages ---------------------------------------------------------------------------
@@ -521,11 +581,10 @@ LRESULT frmMain::OnEditColor(HDC dc) {
 }
 
 // The swatch, the one control that draws itself: its colour, the window colour until
-// one is chosen, and the focus rectangle while it has the focus.
+// one is chosen. (Its focus rectangle is drawn with those of the links.)
 void frmMain::OnDrawSwatch(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &item.rcItem,
              swatchBrush_ ? swatchBrush_.get() : GetSysColorBrush(COLOR_WINDOW));
-    if (GetFocus() == item.hwndItem) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 // The controls that answer a click show the hand cursor.
@@ -540,14 +599,14 @@ void frmMain::OnTrayNotify(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowWindow(window_, SW_SHOW);
     } else if (mouseMessage == WM_RBUTTONUP) {
-        ModifyMenuA(menu_.get(), IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
-                    IsWindowVisible(window_) ? "&Hide Tobla" : "&Show Tobla");
+        ModifyMenuW(menu_.get(), IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
+                    IsWindowVisible(window_) ? L"&Hide Tobla" : L"&Show Tobla");
         POINT at;
         GetCursorPos(&at);
         // The menu closes on a click elsewhere only when the window is in front.
         SetForegroundWindow(window_);
         TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
-        PostMessageA(window_, WM_NULL, 0, 0);
+        PostMessageW(window_, WM_NULL, 0, 0);
     }
 }
 
@@ -576,9 +635,12 @@ void frmMain::OnSize(WPARAM kind) {
     ShowWindow(window_, SW_HIDE);
 }
 
-// Logoff and shutdown are not held up; the icon goes with the session.
+// Logoff and shutdown are not held up; the window's place is kept, and the icon goes
+// with the session.
 void frmMain::OnEndSession(bool ending) {
-    if (ending) tray_.Remove(window_);
+    if (!ending) return;
+    SaveWindowPlace();
+    tray_.Remove(window_);
 }
 
 // --- Handlers of the controls and the menu ------------------------------------------------
@@ -596,7 +658,7 @@ void frmMain::OnCheckClick(int id) {
 }
 
 void frmMain::OnFontChoice() {
-    const LRESULT index = SendMessageA(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0);
+    const LRESULT index = SendMessageW(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     const std::string face = fontList_.Entry(static_cast<int>(index));
     Write("font", face);
@@ -604,7 +666,7 @@ void frmMain::OnFontChoice() {
 }
 
 void frmMain::OnColorChoice() {
-    CHOOSECOLORA dialog{};
+    CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
     dialog.rgbResult = lastConfirmedColor_;
@@ -633,13 +695,13 @@ void frmMain::OnTemplateEnter() {
 
 void frmMain::OnViewTodaysLog() {
     services_.logCommands.ViewTodaysLog([this](const std::string& caption) {
-        SetWindowTextA(Control(IDC_LABEL5), caption.c_str());
+        SetWindowTextOf(Control(IDC_LABEL5), caption);
     });
 }
 
 void frmMain::OnViewAllLogs() {
     services_.logCommands.ViewAllLogs([this](const std::string& caption) {
-        SetWindowTextA(Control(IDC_LABEL7), caption.c_str());
+        SetWindowTextOf(Control(IDC_LABEL7), caption);
     });
 }
 
@@ -647,7 +709,19 @@ void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_H
 
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
+    SaveWindowPlace();
     ExitProcess(0);
+}
+
+// Kept when the program ends and after the user moves the window, not for every pixel
+// of a move. The size is the layout's: the top-left corner is the whole place.
+void frmMain::SaveWindowPlace() {
+    RECT place;
+    if (IsIconic(window_) || !GetWindowRect(window_, &place)) return;
+    Guarded([&] {
+        Write("left", std::to_string(place.left));
+        Write("top", std::to_string(place.top));
+    });
 }
 
 void frmMain::StopPollingAndRemoveIcon() {
@@ -662,8 +736,8 @@ void frmMain::SetSwatchColor(COLORREF color) {
 }
 
 void frmMain::SetTemplateFontFace(const std::string& face) {
-    ScopedFont font = MakeFont(face.c_str(), kPointSize, dpi_);
-    SendMessageA(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    ScopedFont font = MakeFont(Wide(face), kPointSize, dpi_);
+    SendMessageW(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     templateFont_ = std::move(font);  // the box's old font is freed once it is let go
 }
 

@@ -19,7 +19,7 @@ namespace tobla {
 // composition root (App) hands it what it uses.
 class frmMain : public AnnouncerControls {
 public:
-    static constexpr const char* kClassName = "Tobla";
+    static constexpr const wchar_t* kClassName = L"Tobla";
 
     // What the window's start-up and handlers use, built elsewhere.
     struct Services {
@@ -61,7 +61,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SwatchProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK ClickableProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Making the window.
@@ -73,11 +73,12 @@ private:
     WNDPROC Subclass(HWND control, WNDPROC procedure);
     void CatchEnterInTemplateBox();
     void CreateMenu();
-    void AddTooltip(HWND control, const char* text);
+    void AddTooltip(HWND control, const wchar_t* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Start-up.
     void StartUp();
+    void RestoreWindowPlace();
     void LoadStoredColor();
     void LoadStoredCheckState(int id, const char* key);
     void LoadStoredTemplate();
@@ -110,6 +111,7 @@ private:
     void OnShowHide();
     void Exit();
     void StopPollingAndRemoveIcon();
+    void SaveWindowPlace();
 
     void SetSwatchColor(COLORREF color);
     void SetTemplateFontFace(const std::string& face);
@@ -132,7 +134,7 @@ private:
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr, swatchBase_ = nullptr;
+    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr;
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it

@@ -4,7 +4,7 @@ namespace tobla {
 
 bool MessagePump::RunPending() const {
     MSG message;
-    while (PeekMessageA(&message, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
@@ -17,14 +17,14 @@ bool MessagePump::RunPending() const {
 int MessagePump::RunUntilQuit() const {
     MSG message;
     BOOL got;
-    while ((got = GetMessageA(&message, /*hWnd=*/nullptr, 0, 0)) > 0) Deliver(message);
+    while ((got = GetMessageW(&message, /*hWnd=*/nullptr, 0, 0)) > 0) Deliver(message);
     return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 
 void MessagePump::Deliver(MSG& message) const {
-    if (navigated_ && IsDialogMessageA(navigated_, &message)) return;
+    if (navigated_ && IsDialogMessageW(navigated_, &message)) return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 }  // namespace tobla

@@ -5,7 +5,8 @@ namespace tobla {
 
 // The thread's messages are handed out in one place, whether the main loop or a yield
 // takes them, so the main window's keyboard navigation (Tab, the arrow keys, Enter)
-// has its turn either way.
+// has its turn either way. They are taken in their Unicode form: a character outside
+// the ANSI code page reaches the window whole.
 class MessagePump {
 public:
     // The window whose keyboard navigation runs; none until the window is made.

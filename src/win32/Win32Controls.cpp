@@ -1,40 +1,43 @@
 #include "win32/Win32Controls.h"
 
 #include "win32/Scoped.h"
+#include "win32/WideText.h"
 
 namespace tobla {
 
 int ComboList::Count() {
-    const LRESULT count = SendMessageA(combo_, CB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(combo_, CB_GETCOUNT, 0, 0);
     return count == CB_ERR ? 0 : static_cast<int>(count);
 }
 
 std::string ComboList::Entry(int index) {
-    const LRESULT length = SendMessageA(combo_, CB_GETLBTEXTLEN, index, 0);
+    const LRESULT length = SendMessageW(combo_, CB_GETLBTEXTLEN, index, 0);
     if (length == CB_ERR) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Utf8(text.data(), static_cast<std::size_t>(copied == CB_ERR ? 0 : copied));
 }
 
 void ComboList::Append(const std::string& text) {
-    SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-void ComboList::Remove(int index) { SendMessageA(combo_, CB_DELETESTRING, index, 0); }
+void ComboList::Remove(int index) { SendMessageW(combo_, CB_DELETESTRING, index, 0); }
 
 std::string WindowTextOf(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    return Utf8(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
-int CheckState(HWND box) { return static_cast<int>(SendMessageA(box, BM_GETCHECK, 0, 0)); }
+void SetWindowTextOf(HWND window, const std::string& text) {
+    SetWindowTextW(window, Wide(text).c_str());
+}
 
-void Check(HWND box, int state) { SendMessageA(box, BM_SETCHECK, state, 0); }
+int CheckState(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)); }
+
+void Check(HWND box, int state) { SendMessageW(box, BM_SETCHECK, state, 0); }
 
 Dpi Dpi::OfScreen() {
     const WindowDC screen;

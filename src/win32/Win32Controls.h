@@ -21,8 +21,9 @@ private:
     HWND combo_ = nullptr;
 };
 
-// The text of one of the program's own windows.
+// The text of one of the program's own windows, in UTF-8 both ways.
 std::string WindowTextOf(HWND window);
+void SetWindowTextOf(HWND window, const std::string& text);
 
 // A check box's state (BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE), and setting
 // it without a notification.

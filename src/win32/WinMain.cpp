@@ -6,9 +6,9 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     tobla::KeepDllSearchToTheSystem();
     // One announcer at a time: a second start shows the running window and ends.
-    CreateMutexA(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, "Tobla.Announcer");
+    CreateMutexW(/*lpMutexAttributes=*/nullptr, /*bInitialOwner=*/FALSE, L"Tobla.Announcer");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND running = FindWindowA(tobla::frmMain::kClassName, /*lpWindowName=*/nullptr)) {
+        if (HWND running = FindWindowW(tobla::frmMain::kClassName, /*lpWindowName=*/nullptr)) {
             ShowWindow(running, SW_SHOW);
             SetForegroundWindow(running);
         }

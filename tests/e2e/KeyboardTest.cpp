@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "e2e/ToblaProcess.h"
 #include "win32/ControlIds.h"
 
@@ -56,7 +58,61 @@ TEST(Keyboard, TabReachesTheSwatchWhereSpaceOrEnterOpensTheColourDialog) {
         ASSERT_TRUE(ColorDialogOpensAndIsCancelled(tobla)) << key;
     }
     Press(swatch, VK_TAB, '\t');
-    EXPECT_TRUE(WaitUntil([&] { return GetParent(FocusIn(tobla)) == tobla.Control(IDC_TEXT1); }));
+    EXPECT_TRUE(WaitUntil([&] { return FocusIn(tobla) == tobla.Control(IDC_LABEL5); }));
+}
+
+// Tab goes round every control that takes the keyboard, in the order they stand, the
+// links between the swatch and the template; Enter on a link does what a click does.
+TEST(Keyboard, TabGoesRoundInOrderAndEnterOnALinkClicksIt) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    const auto focused = [&](int id) {
+        HWND focus = FocusIn(tobla);  // a combo box's focus is its edit field
+        return focus == tobla.Control(id) || GetParent(focus) == tobla.Control(id);
+    };
+    tobla.Click(IDC_CHECK2);  // a click on a box hands the focus to the font list
+    ASSERT_TRUE(WaitUntil([&] { return focused(IDC_COMBO1); }));
+    for (int id : {IDC_PICTURE1, IDC_LABEL5, IDC_LABEL7, IDC_LABEL6, IDC_TEXT1, IDC_CHECK1,
+                   IDC_CHECK2, IDC_COMBO1, IDC_PICTURE1, IDC_LABEL5}) {
+        Press(FocusIn(tobla), VK_TAB, '\t');
+        ASSERT_TRUE(WaitUntil([&] { return focused(id); })) << id << " " << FocusIn(tobla);
+    }
+    Press(tobla.Control(IDC_LABEL5), VK_RETURN, '\r');  // no log yet
+    EXPECT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "No Log Found!"; }, 5000));
+}
+
+// What a control holds, asked for in UTF-16: from a Unicode window it comes without the
+// ANSI code page in between.
+std::wstring WideText(HWND control) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::wstring WideEntry(HWND combo, int index) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+// Characters outside the ANSI code page, typed as the keyboard delivers them (an emoji
+// as its two UTF-16 halves), stay whole in the template box and in its list.
+TEST(Keyboard, TemplateTakesCharactersBeyondTheCodePageWhole) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    HWND box = tobla.Control(IDC_TEXT1);
+    const std::wstring typed = L"\u266B %s \u2605 \U0001F3B5";
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    for (wchar_t unit : typed) PostMessageW(GetWindow(box, GW_CHILD), WM_CHAR, unit, 1);
+    WaitUntil([&] { return WideText(box) == typed; }, 5000);
+    ASSERT_EQ(WideText(box), typed);
+    tobla.PressEnter(IDC_TEXT1);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(box, CB_GETCOUNT, 0, 0) == 1; }));
+    EXPECT_EQ(WideEntry(box, 0), typed);
 }
 
 }  // namespace

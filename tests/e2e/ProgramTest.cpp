@@ -210,6 +210,49 @@ TEST(Program, CloseAndMinimiseHideTheTrayShowsAndExitEnds) {
     EXPECT_TRUE(tobla.WaitForExit());
 }
 
+RECT PlaceOf(const ToblaProcess& tobla) {
+    RECT place{};
+    GetWindowRect(tobla.Window(), &place);
+    return place;
+}
+
+void Move(const ToblaProcess& tobla, int left, int top) {
+    SetWindowPos(tobla.Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window opens where it was after the user's last move, or where it was when Tobla
+// ended; a stored place off every screen opens at the nearest place on one.
+TEST(Program, TheWindowOpensWhereItWasLeftAndOnAScreen) {
+    ProgramFolder folder;
+    {
+        ToblaProcess tobla(folder);
+        ASSERT_TRUE(tobla.Started());
+        Move(tobla, 200, 150);
+        tobla.Post(WM_EXITSIZEMOVE, 0, 0);  // the end of a move by the user
+        ASSERT_TRUE(WaitUntil([&] {
+            return folder.Read("Tobla.ini").find("left=200\r\ntop=150\r\n") != std::string::npos;
+        })) << folder.Read("Tobla.ini");
+        Move(tobla, 230, 170);
+        tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
+        ASSERT_TRUE(tobla.WaitForExit());
+    }
+    {
+        ToblaProcess tobla(folder);
+        ASSERT_TRUE(tobla.Started());
+        EXPECT_EQ(PlaceOf(tobla).left, 230);
+        EXPECT_EQ(PlaceOf(tobla).top, 170);
+    }
+    folder.Write("Tobla.ini", "[Tobla]\r\nleft=30000\r\ntop=-30000\r\n");
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    RECT place = PlaceOf(tobla);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONULL), &screen));
+    EXPECT_EQ(place.right, screen.rcWork.right);
+    EXPECT_EQ(place.top, screen.rcWork.top);
+}
+
 TEST(Program, ASecondStartShowsTheRunningWindowAndEnds) {
     ProgramFolder folder;
     ToblaProcess tobla(folder);

@@ -130,9 +130,10 @@ TEST_F(MainWindowTest, FontsInksAndTabOrder) {
 
     std::vector<int> order;
     HWND at = Control(IDC_CHECK1);
-    for (int i = 0; i < 5; ++i, at = GetNextDlgTabItem(form.Window(), at, FALSE))
+    for (int i = 0; i < 9; ++i, at = GetNextDlgTabItem(form.Window(), at, FALSE))
         order.push_back(GetDlgCtrlID(at));
-    EXPECT_EQ(order, (std::vector<int>{IDC_CHECK1, IDC_CHECK2, IDC_COMBO1, IDC_PICTURE1, IDC_TEXT1}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_CHECK1, IDC_CHECK2, IDC_COMBO1, IDC_PICTURE1, IDC_LABEL5,
+                                       IDC_LABEL7, IDC_LABEL6, IDC_TEXT1, IDC_CHECK1}));
 }
 
 TEST_F(MainWindowTest, TooltipsWordForWord) {
