@@ -149,7 +149,9 @@ struct frmMain::ControlLayout {
 
 // The table's 780 twips would take Label2 30 twips into Combo1, where it painted over
 // the list's border: it ends where the list begins. Label9's 240 would reach 15 twips
-// below the client area: it ends at the area's bottom.
+// below the client area: it ends at the area's bottom. Label1's 2835 and Label5's 1470
+// are a pixel or two short of their bold captions at every DPI, which clips a letter at
+// 144: they reach into the free room on their right (Label5 up to Label8).
 constexpr int kLabel2Width = 3015 - 2265;
 constexpr int kLabel9Height = kClientHeightTwips - 1410;
 
@@ -163,7 +165,7 @@ const frmMain::ControlLayout frmMain::kLayout[] = {
     {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = L"AIM", .style = BS_3STATE | WS_TABSTOP,
      .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
     {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = L"Modifiers - %b, %s, %l, %p, %c",
-     .style = kMouseLabel, .place = {90, 600, 2835, 285}, .inFrame = true,
+     .style = kMouseLabel, .place = {90, 600, 2925, 285}, .inFrame = true,
      .tooltip = kModifiersTip},
     {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = L"Combo1",
      .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
@@ -177,7 +179,7 @@ const frmMain::ControlLayout frmMain::kLayout[] = {
     {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = L"Label4", .style = kLabel,
      .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
     {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = L"View Today's Log",
-     .style = kLink, .place = {2490, 1380, 1470, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+     .style = kLink, .place = {2490, 1380, 1515, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewTodaysLog},
     {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = L"//", .style = kMouseLabel,
      .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},

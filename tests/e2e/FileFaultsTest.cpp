@@ -133,6 +133,8 @@ TEST_F(FileFaults, GarbageSettingsAndAHugeTemplateListStillStart) {
 
     ToblaProcess tobla(folder);
     ASSERT_TRUE(tobla.Started());
+    // Each entry is added after a yield: on a slow machine the start outlasts the usual wait.
+    ASSERT_TRUE(WaitUntil([&] { return tobla.Visible(); }, 60000));
     EXPECT_GT(SendMessageA(tobla.Control(IDC_TEXT1), CB_GETCOUNT, 0, 0), 10000);
     EXPECT_EQ(folder.Read("send.fmt"), list);
 

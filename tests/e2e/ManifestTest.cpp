@@ -123,13 +123,14 @@ const Place kTable[] = {
     // The table's 780 would reach 30 twips into Combo1 and paint over its border.
     {IDC_LABEL2, "Label2", 2265, 1080, 750, 180, false, false, true},
     {IDC_LABEL4, "Label4", 1965, 1740, 75, 45, false, false, false},
-    {IDC_LABEL5, "Label5", 2490, 1380, 1470, 255, false, false, true},
+    // Label1 and Label5 are wider than the table's 2835 and 1470: their captions fit.
+    {IDC_LABEL5, "Label5", 2490, 1380, 1515, 255, false, false, true},
     {IDC_LABEL6, "Label6", 5295, 1380, 435, 240, false, false, true},
     {IDC_LABEL7, "Label7", 4245, 1380, 660, 255, false, false, true},
     {IDC_LABEL8, "Label8", 4005, 1365, 180, 255, false, false, true},
     {IDC_LABEL9, "Label9", 90, 1410, 2310, 225, false, false, true},  // 240 reached below
     {IDC_TEXT1, "Text1", 60 + 75, 15 + 225, 5535, 330, true, true, true},
-    {IDC_LABEL1, "Label1", 60 + 90, 15 + 600, 2835, 285, true, false, true},
+    {IDC_LABEL1, "Label1", 60 + 90, 15 + 600, 2925, 285, true, false, true},
     {IDC_LABEL3, "Label3", 60 + 3255, 15 + 600, 615, 225, true, false, true},
     {IDC_PICTURE1, "Picture1", 60 + 3870, 15 + 600, 1740, 240, true, false, true},
 };

@@ -286,8 +286,12 @@ TEST(Program, FontAndColourChosenInTheWindowAreStored) {
     ToblaProcess tobla(folder);
     ASSERT_TRUE(tobla.Started());
     HWND fonts = tobla.Control(IDC_COMBO1);
-    ASSERT_GT(SendMessageA(fonts, CB_GETCOUNT, 0, 0), 1);
-    SendMessageA(fonts, CB_SETCURSEL, 1, 0);
+    // A face of ordinary height: the template box takes the face, and a tall one (a
+    // maths face) makes it grow over the swatch whose pixel is read below.
+    const LRESULT tahoma =
+        SendMessageA(fonts, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Tahoma"));
+    ASSERT_NE(tahoma, CB_ERR);
+    SendMessageA(fonts, CB_SETCURSEL, tahoma, 0);
     const std::string face = tobla.Text(IDC_COMBO1);
     ASSERT_FALSE(face.empty());
     tobla.SendCommand(IDC_COMBO1, CBN_SELCHANGE);

@@ -42,15 +42,17 @@ TEST_F(PollCycleTest, TrackPlayingAtStartIsNotAnnouncedTheNextOneIs) {
 // A station's title cannot open mark-up in the AOL room; the user's template can,
 // and the AIM line and the log get the title as read.
 TEST_F(PollCycleTest, FactsCannotOpenMarkupInTheAolLine) {
-    controls.templateText = "<b>%s</b> (%l) %c";
+    controls.templateText = "<b>%s</b> (%l / %b) %c";
     player.length = "<!--";
+    player.bitrate = "<i>";
     player.count = "<";
-    const std::string title = "<a href=\"http://x\">Click</a> <3 <?x <%b";
+    const std::string title = "<a href=\"http://x\">Click</a> <B>Live</B> <3 <?x <%b";
     TickTo(title);
     EXPECT_EQ(Actions(),
               (Events{"aol <font face=\"Arial\" color=><b>&lt;a href=\"http://x\">Click&lt;/a> "
-                      "<3 &lt;?x &lt;128</b> (&lt;!--) &lt;",
-                      "aim <b><a href=\"http://x\">Click</a> <3 <?x <128</b> (<!--) <",
+                      "&lt;B>Live&lt;/B> <3 &lt;?x &lt;&lt;i></b> (&lt;!-- / &lt;i>) &lt;",
+                      "aim <b><a href=\"http://x\">Click</a> <B>Live</B> <3 <?x <<i></b> "
+                      "(<!-- / <i>) <",
                       "log " + title}));
 }
 
