@@ -36,7 +36,9 @@ HWND NotepadShowing(const std::string& line) {
     HWND notepad = nullptr;
     while ((notepad = FindWindowExW(nullptr, notepad, L"Notepad", nullptr))) {
         HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        // Wine's Notepad answers WM_GETTEXTLENGTH with 0 from another process: a
+        // buffer of its own size is read instead.
+        std::wstring text(4096, L'\0');
         text.resize(SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
         if (edit && Utf8(text).find(line) != std::string::npos) return notepad;
     }
