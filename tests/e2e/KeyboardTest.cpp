@@ -82,38 +82,5 @@ TEST(Keyboard, TabGoesRoundInOrderAndEnterOnALinkClicksIt) {
     EXPECT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "No Log Found!"; }, 5000));
 }
 
-// What a control holds, asked for in UTF-16: from a Unicode window it comes without the
-// ANSI code page in between.
-std::wstring WideText(HWND control) {
-    std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-std::wstring WideEntry(HWND combo, int index) {
-    std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-// Characters outside the ANSI code page, typed as the keyboard delivers them (an emoji
-// as its two UTF-16 halves), stay whole in the template box and in its list.
-TEST(Keyboard, TemplateTakesCharactersBeyondTheCodePageWhole) {
-    ProgramFolder folder;
-    ToblaProcess tobla(folder);
-    ASSERT_TRUE(tobla.Started());
-    HWND box = tobla.Control(IDC_TEXT1);
-    const std::wstring typed = L"\u266B %s \u2605 \U0001F3B5";
-    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    for (wchar_t unit : typed) PostMessageW(GetWindow(box, GW_CHILD), WM_CHAR, unit, 1);
-    WaitUntil([&] { return WideText(box) == typed; }, 5000);
-    ASSERT_EQ(WideText(box), typed);
-    tobla.PressEnter(IDC_TEXT1);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(box, CB_GETCOUNT, 0, 0) == 1; }));
-    EXPECT_EQ(WideEntry(box, 0), typed);
-}
-
 }  // namespace
 }  // namespace tobla::e2e

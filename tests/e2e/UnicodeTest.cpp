@@ -130,34 +130,35 @@ TEST_F(UnicodeText, ACaptionScrolledThroughACharacterOfTwoUnitsIsAnnouncedOnce) 
     EXPECT_EQ(LoggedTitles(folder.Read(TodayLogName())), Lines{"Artist 🎵 Name - Song"});
 }
 
-// A template beyond the code page, typed and saved with Enter: Tobla.ini turns
-// UTF-16 (what it held before converted with it), send.fmt UTF-8, and both come back.
+// A template beyond the code page, typed as the keyboard delivers it (the emoji as its
+// two UTF-16 halves) and saved with Enter: Tobla.ini turns UTF-16 (what it held before
+// converted with it), send.fmt UTF-8, and both come back.
 TEST_F(UnicodeText, ATemplateBeyondTheCodePageIsSavedAndComesBack) {
     folder.Write("Tobla.ini", "[Tobla]\r\naim=1\r\n");
     {
         ToblaProcess tobla(folder);
         ASSERT_TRUE(tobla.Started());
         SetWindowTextW(tobla.Control(IDC_TEXT1), L"");
-        tobla.Type(IDC_TEXT1, u"♫ %s ♫");
+        tobla.Type(IDC_TEXT1, u"♫ %s ★ 🎵");
         tobla.PressEnter(IDC_TEXT1);
         ASSERT_TRUE(WaitUntil([&] { return !folder.Read("send.fmt").empty(); }));
         tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
         ASSERT_TRUE(tobla.WaitForExit());
     }
-    EXPECT_EQ(folder.Read("send.fmt"), kUtf8Mark + "♫ %s ♫\r\n");
+    EXPECT_EQ(folder.Read("send.fmt"), kUtf8Mark + "♫ %s ★ 🎵\r\n");
     const std::string ini = folder.Read("Tobla.ini");
     EXPECT_EQ(ini.substr(0, 2), "\xFF\xFE");
-    EXPECT_NE(ini.find(Utf16Le(u"format=♫ %s ♫\r\n")), std::string::npos) << ini;
+    EXPECT_NE(ini.find(Utf16Le(u"format=♫ %s ★ 🎵\r\n")), std::string::npos) << ini;
     EXPECT_NE(ini.find(Utf16Le(u"aim=1\r\n")), std::string::npos) << ini;
 
     ToblaProcess again(folder);
     ASSERT_TRUE(again.Started());
-    EXPECT_EQ(again.UnicodeText(IDC_TEXT1), "♫ %s ♫");
-    EXPECT_EQ(again.ListEntries(IDC_TEXT1), Lines{"♫ %s ♫"});
+    EXPECT_EQ(again.UnicodeText(IDC_TEXT1), "♫ %s ★ 🎵");
+    EXPECT_EQ(again.ListEntries(IDC_TEXT1), Lines{"♫ %s ★ 🎵"});
     EXPECT_EQ(again.CheckState(IDC_CHECK2), BST_CHECKED);
     LetPollsRun();
     Play("2. Artist - Second - Winamp");
-    EXPECT_EQ(aim.Transcript(), Lines{"♫ Artist - Second ♫"});
+    EXPECT_EQ(aim.Transcript(), Lines{"♫ Artist - Second ★ 🎵"});
 }
 
 // Tobla finds its files beside it in a folder whose name the code page cannot spell,
