@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "e2e/ToblaProcess.h"
 #include "win32/ControlIds.h"
 
