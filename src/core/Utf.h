@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@ namespace tobla::text {
 
 std::u16string Utf16FromUtf8(std::string_view utf8);
 std::string Utf8FromUtf16(std::u16string_view utf16);
+// The units of a text that Utf8FromUtf16 writes exactly; nothing for other bytes
+// (no UTF-8, or two halves of a pair written apart), which no window gave.
+std::optional<std::u16string> ExactUtf16FromUtf8(std::string_view utf8);
 
 // True when the text holds only ASCII characters, which every code page writes alike.
 bool IsAscii(std::string_view text);

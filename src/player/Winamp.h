@@ -19,9 +19,7 @@ std::string GetBitrate(ForeignWindows& windows);
 std::int32_t GetListPosition(ForeignWindows& windows);
 std::string GetListCount(ForeignWindows& windows);
 
-// The pure text rules, for callers and tests that have the caption already.
-std::string TitleFromWinamp2Caption(const std::string& caption);
-std::string TitleFromWinamp3Caption(const std::string& caption);
+// "M:SS", or "H:MM:SS" from an hour on; "n/a" for a stream's length of -1.
 std::string FormatSongLength(std::int32_t seconds);
 
 }  // namespace tobla::winampApi
