@@ -3,14 +3,21 @@
 #include <cstring>
 
 #include "core/OperationFailed.h"
+#include "core/Utf.h"
 
 namespace tobla {
 
-bool IsUtf8File(const std::string& bytes) { return bytes.rfind(kUtf8Mark, 0) == 0; }
+namespace {
+bool HasUtf8Mark(const std::string& bytes) { return bytes.rfind(kUtf8Mark, 0) == 0; }
+}  // namespace
+
+bool IsUtf8File(const std::string& bytes) {
+    return HasUtf8Mark(bytes) || (!text::IsAscii(bytes) && text::IsWellFormedUtf8(bytes));
+}
 
 std::string TextOfFile(const std::string& bytes, CodePage& codePage) {
-    if (IsUtf8File(bytes)) return bytes.substr(std::strlen(kUtf8Mark));
-    return codePage.ToUtf8(bytes);
+    if (HasUtf8Mark(bytes)) return bytes.substr(std::strlen(kUtf8Mark));
+    return IsUtf8File(bytes) ? bytes : codePage.ToUtf8(bytes);
 }
 
 std::string FileBytesOf(const std::string& text, CodePage& codePage) {

@@ -10,6 +10,10 @@ namespace tobla {
 
 inline constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
 
+// A file in UTF-8: after the mark, or (as editors save it by default) without one,
+// well-formed with at least one byte above 0x7F. Code-page text with such bytes is
+// practically never well-formed UTF-8, so files of older versions are not taken
+// for it.
 bool IsUtf8File(const std::string& bytes);
 // The file's text in UTF-8.
 std::string TextOfFile(const std::string& bytes, CodePage& codePage);

@@ -154,4 +154,12 @@ bool IsAscii(std::string_view text) {
     return (any & kHighBits) == 0;
 }
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+        const char32_t code = Decode(bytes, at);
+        if (code == kInvalid || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    }
+    return true;
+}
+
 }  // namespace tobla::text

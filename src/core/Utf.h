@@ -18,4 +18,8 @@ std::optional<std::u16string> ExactUtf16FromUtf8(std::string_view utf8);
 // True when the text holds only ASCII characters, which every code page writes alike.
 bool IsAscii(std::string_view text);
 
+// True when the bytes are well-formed UTF-8: no stray byte, no overlong form, no half
+// of a surrogate pair, nothing past U+10FFFF.
+bool IsWellFormedUtf8(std::string_view bytes);
+
 }  // namespace tobla::text

@@ -6,6 +6,7 @@
 
 #include "core/Settings.h"
 #include "core/Text.h"
+#include "core/TextFile.h"
 #include "win32/Scoped.h"
 #include "win32/WideText.h"
 
@@ -77,6 +78,8 @@ std::string ProgramFolder() {
 
 std::string Win32Settings::GetFromIni(const std::string& section, const std::string& key,
                                       const std::string& file) {
+    if (!readable_.count(file) && PrepareForProfile(file, /* unicodeValue= */ false))
+        readable_.insert(file);
     std::wstring buffer(kSettingBufferLength, L'\0');
     const DWORD n = GetPrivateProfileStringW(
         Wide(section).c_str(), Wide(text::Lowercase(key)).c_str(), /* lpDefault= */ L"",
@@ -84,30 +87,28 @@ std::string Win32Settings::GetFromIni(const std::string& section, const std::str
     return Utf8(buffer.data(), n < kSettingBufferLength ? n : kSettingBufferLength - 1);
 }
 
-// A read-only settings file is left alone, as Windows leaves it (see ReadOnly). The
-// profile functions keep the file in the code page, unless it begins with the UTF-16
-// mark: a value the code page cannot write turns the file into UTF-16 first.
+// A read-only settings file is left alone, as Windows leaves it (see ReadOnly).
 void Win32Settings::WriteToIni(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
     if (ReadOnly(file)) return;
     const std::string stored = ProfileValue(value);
-    if (!codePage_.FromUtf8(section + key + stored) && !TurnIntoUtf16(file)) return;
+    const bool unicodeValue = !codePage_.FromUtf8(section + key + stored);
+    if (!PrepareForProfile(file, unicodeValue)) return;
     WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(stored).c_str(),
                                Wide(file).c_str());
 }
 
-// The file as UTF-16 after its mark, every line as it was; false when it cannot be.
-bool Win32Settings::TurnIntoUtf16(const std::string& file) {
-    std::string bytes;
-    if (files_.FileExists(file)) {
-        const std::optional<std::string> old = files_.ReadFile(file);
-        if (!old) return false;
-        bytes = *old;
-    }
-    if (bytes.rfind(kUtf16Mark, 0) == 0) return true;
-    const std::wstring wide = Wide(codePage_.ToUtf8(bytes));
+// The profile functions read and write the code page, and Unicode only in a file that
+// begins with the UTF-16 mark. A file in UTF-8 is turned into UTF-16 first, and so is
+// one in the code page when a value needs Unicode, every line kept. False when the
+// file cannot be read or rewritten now: it is left as it was.
+bool Win32Settings::PrepareForProfile(const std::string& file, bool unicodeValue) {
+    std::optional<std::string> bytes = std::string();
+    if (files_.FileExists(file)) bytes = files_.ReadFile(file);
+    if (!bytes) return false;
+    if (bytes->rfind(kUtf16Mark, 0) == 0 || !(unicodeValue || IsUtf8File(*bytes))) return true;
     std::string utf16 = kUtf16Mark;
-    for (const wchar_t unit : wide) {
+    for (const wchar_t unit : Wide(TextOfFile(*bytes, codePage_))) {
         utf16 += static_cast<char>(unit & 0xFF);
         utf16 += static_cast<char>(unit >> 8);
     }

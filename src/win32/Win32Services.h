@@ -1,4 +1,5 @@
 #pragma once
+#include <set>
 #include <string>
 
 #include "core/Interfaces.h"
@@ -26,7 +27,8 @@ public:
 };
 
 // Settings through kernel32's profile functions, in the code page while every value
-// fits it, else in UTF-16.
+// fits it, else in UTF-16. They read no UTF-8: a file an editor saved so is turned
+// into UTF-16 before it is read or written.
 class Win32Settings : public SettingsStore {
 public:
     Win32Settings(FileSystem& files, CodePage& codePage) : files_(files), codePage_(codePage) {}
@@ -36,10 +38,11 @@ public:
                     const std::string& file) override;
 
 private:
-    bool TurnIntoUtf16(const std::string& file);
+    bool PrepareForProfile(const std::string& file, bool unicodeValue);
 
     FileSystem& files_;
     CodePage& codePage_;
+    std::set<std::string> readable_;  // files found in a form the profile functions read
 };
 
 class Win32Clock : public Clock {

@@ -76,6 +76,14 @@ TEST_F(ListFileTest, TheFileTurnsUtf8OnlyForAnEntryTheCodePageLacks) {
     EXPECT_EQ(loaded.entries, list.entries);
 }
 
+// Notepad saves UTF-8 without a mark by default: such a file reads as UTF-8.
+TEST_F(ListFileTest, AFileSavedAsUtf8WithoutAMarkReadsAsUtf8) {
+    files.files[path] = "caf\xC3\xA9 %s\r\n\xE2\x99\xAB %s\r\n";
+    test::VectorList loaded;
+    toolkit::LoadListFromFile(path, loaded, files, codePage, yielder);
+    EXPECT_EQ(loaded.entries, (Entries{"caf\u00e9 %s", "\u266b %s"}));
+}
+
 TEST_F(ListFileTest, YieldComesBeforeEachAppend) {
     files.files[path] = "one\r\ntwo\r\n";
     test::VectorList list;

@@ -9,6 +9,7 @@
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
 #include "core/Settings.h"
+#include "win32/WideText.h"
 #include "win32/Win32Services.h"
 #include "support/Fakes.h"
 #include "support/FileFakes.h"
@@ -77,6 +78,27 @@ TEST_F(SettingsWin32Test, AValueTheCodePageLacksTurnsTheFileIntoUtf16) {
     settings.WriteToIni("Tobla", "aol", "1", ini());  // stays UTF-16
     EXPECT_EQ(Bytes(ini()).substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(settings.GetFromIni("Tobla", "aol", ini()), "1");
+}
+
+// The profile functions know no UTF-8 mark: a file an editor saved with it is turned
+// into UTF-16 before the first read, every key and value kept.
+TEST_F(SettingsWin32Test, AFileSavedAsUtf8WithTheMarkTurnsUtf16BeforeTheFirstRead) {
+    const std::string text = "[Tobla]\r\naol=1\r\nfont=Caf\u00e9 Sans\r\nformat=%s \u266b\r\n";
+    Put(ini(), "\xEF\xBB\xBF" + text);
+    EXPECT_EQ(settings.GetFromIni("Tobla", "aol", ini()), "1");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "font", ini()), "Caf\u00e9 Sans");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), "%s \u266b");
+    const std::wstring expected = L"\xFEFF" + Wide(text);
+    EXPECT_EQ(Bytes(ini()), std::string(reinterpret_cast<const char*>(expected.data()),
+                                        expected.size() * sizeof(wchar_t)));
+}
+
+// Code-page text of older versions is not taken for UTF-8: it reads and stays so.
+TEST_F(SettingsWin32Test, ACodePageFileWithAccentsStaysInTheCodePage) {
+    Put(ini(), "[Tobla]\r\nfont=Caf\xE9\r\n");
+    EXPECT_EQ(settings.GetFromIni("Tobla", "font", ini()), "Caf\u00e9");
+    settings.WriteToIni("Tobla", "aol", "1", ini());
+    EXPECT_EQ(Bytes(ini()), "[Tobla]\r\nfont=Caf\xE9\r\naol=1\r\n");
 }
 
 TEST_F(SettingsWin32Test, WriterKeepsHandWrittenNamesAndMendsLineEnds) {
