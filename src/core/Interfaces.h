@@ -76,10 +76,11 @@ public:
                                    const std::string& file) = 0;
 };
 
-// Reads and writes one setting.
+// Reads and writes one setting. A write returns false when the file could not take
+// the value (held by another program, read-only): the file is then as it was.
 class SettingsStore : public SettingsReader {
 public:
-    virtual void WriteToIni(const std::string& section, const std::string& key,
+    virtual bool WriteToIni(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) = 0;
 };
 
@@ -100,7 +101,8 @@ public:
     // The whole file, or nothing when it cannot be opened or read.
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
     // Makes the bytes the file's whole content, the old content kept whole until the
-    // new is (written beside it, then moved over it); false when it cannot.
+    // new is (written beside it, then moved over it); false when it cannot, the old
+    // content then whole.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
     // Adds a line (given with its CR LF) at the end of the file without truncating
     // it first, creating it when missing; a last line lacking its line end gets one

@@ -1,5 +1,7 @@
 #include "core/PlayLog.h"
 
+#include <iterator>
+
 #include "core/Template.h"
 #include "core/TextFile.h"
 #include "core/OperationFailed.h"
@@ -54,9 +56,9 @@ std::string TodayLogPath(const std::string& programFolder, Clock& clock) {
 }  // namespace toolkit
 
 // Appends instead of rewriting the file, so a crash, a full disk or a locked file
-// never costs the lines already logged; only the one line that turns the day's log
-// into UTF-8 rewrites it, beside the old file. The date is read once, so a line
-// written at midnight lands in the file of the date it carries.
+// never costs the lines already logged; only the line that turns the day's log into
+// UTF-8 rewrites it, beside the old file. The date is read once, so a line written
+// at midnight lands in the file of the date it carries.
 void PlayLogFile::AppendPlayLog(const std::string& title) {
     Guarded([&] {
         const std::string logs = folder_ + kLogsFolder;
@@ -64,10 +66,20 @@ void PlayLogFile::AppendPlayLog(const std::string& title) {
     });
     Guarded([&] {
         const std::string date = clock_.ShortDate();
-        const std::string line =
+        waiting_[LogPathForDate(folder_, date)] +=
             date + kPieceSeparator + clock_.LongTime() + kPieceSeparator + title + "\r\n";
-        AppendTextLine(LogPathForDate(folder_, date), line, files_, codePage_);
     });
+    WriteWaitingLines();
+}
+
+// A line that cannot be written now (its file held by another program, say) is not
+// lost: it waits and goes out, in its order, with the next line.
+void PlayLogFile::WriteWaitingLines() {
+    for (auto file = waiting_.begin(); file != waiting_.end();) {
+        bool written = false;
+        Guarded([&] { written = AppendTextLines(file->first, file->second, files_, codePage_); });
+        file = written ? waiting_.erase(file) : std::next(file);
+    }
 }
 
 namespace {

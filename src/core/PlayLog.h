@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <string>
 
 #include "core/Interfaces.h"
@@ -26,6 +27,9 @@ public:
     void AppendPlayLog(const std::string& title) override;
 
 private:
+    void WriteWaitingLines();
+
+    std::map<std::string, std::string> waiting_;  // log file -> lines not yet in it
     std::string folder_;
     FileSystem& files_;
     CodePage& codePage_;

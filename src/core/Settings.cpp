@@ -95,14 +95,16 @@ void LoadListFromFile(const std::string& path, ListControl& list, FileSystem& fi
     }
 }
 
-void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
+bool SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
                     CodePage& codePage) {
     int count = 0;
     Guarded([&] { count = list.Count(); });
     std::string text;
     for (int i = 0; i < count; ++i)
         Guarded([&] { text += ListFileLine(list.Entry(i)) + "\r\n"; });
-    Guarded([&] { files.WriteFile(path, FileBytesOf(text, codePage)); });
+    bool written = false;
+    Guarded([&] { written = files.WriteFile(path, FileBytesOf(text, codePage)); });
+    return written;
 }
 
 bool IsInList(ListControl& list, const std::string& text, CaseRules& cases) {

@@ -30,8 +30,9 @@ namespace toolkit {
 void LoadListFromFile(const std::string& path, ListControl& list, FileSystem& files,
                       CodePage& codePage, Yielder& yielder);
 // Writes every entry followed by CR LF (an empty list gives 0 bytes), in the code
-// page while it writes every entry, else in UTF-8 after a byte order mark.
-void SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
+// page while it writes every entry, else in UTF-8 after a byte order mark. False
+// when the file could not be written: it then keeps its old content.
+bool SaveListToFile(const std::string& path, ListControl& list, FileSystem& files,
                     CodePage& codePage);
 // True when an entry equals the text, ignoring case.
 bool IsInList(ListControl& list, const std::string& text, CaseRules& cases);

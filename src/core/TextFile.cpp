@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "core/OperationFailed.h"
 #include "core/Utf.h"
 
 namespace tobla {
@@ -25,20 +24,15 @@ std::string FileBytesOf(const std::string& text, CodePage& codePage) {
     return kUtf8Mark + text;
 }
 
-void AppendTextLine(const std::string& path, const std::string& line, FileSystem& files,
-                    CodePage& codePage) {
+bool AppendTextLines(const std::string& path, const std::string& lines, FileSystem& files,
+                     CodePage& codePage) {
     std::optional<std::string> old;
-    if (files.FileExists(path) && !(old = files.ReadFile(path)))
-        throw OperationFailed("the file cannot be read");
-    if (old && IsUtf8File(*old)) {
-        files.AppendLine(path, line);
-    } else if (const auto bytes = codePage.FromUtf8(line)) {
-        files.AppendLine(path, *bytes);
-    } else {
-        std::string text = old ? codePage.ToUtf8(*old) : std::string();
-        if (!text.empty() && text.back() != '\n') text += text.back() == '\r' ? "\n" : "\r\n";
-        files.WriteFile(path, kUtf8Mark + text + line);
-    }
+    if (files.FileExists(path) && !(old = files.ReadFile(path))) return false;
+    if (old && IsUtf8File(*old)) return files.AppendLine(path, lines);
+    if (const auto bytes = codePage.FromUtf8(lines)) return files.AppendLine(path, *bytes);
+    std::string text = old ? codePage.ToUtf8(*old) : std::string();
+    if (!text.empty() && text.back() != '\n') text += text.back() == '\r' ? "\n" : "\r\n";
+    return files.WriteFile(path, kUtf8Mark + text + lines);
 }
 
 }  // namespace tobla

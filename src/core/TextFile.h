@@ -21,10 +21,11 @@ std::string TextOfFile(const std::string& bytes, CodePage& codePage);
 // character, else UTF-8 with the mark.
 std::string FileBytesOf(const std::string& text, CodePage& codePage);
 
-// Adds a line (given with its CR LF) to a text file, in the file's own form. A line
-// the code page cannot write turns a code-page file into UTF-8 first, its lines
-// converted with it. A file that exists but cannot be read is left untouched.
-void AppendTextLine(const std::string& path, const std::string& line, FileSystem& files,
+// Adds lines (given with their CR LF) to a text file, in the file's own form. Lines
+// the code page cannot write turn a code-page file into UTF-8 first, its lines
+// converted with it. False when they were not added: a file that exists but cannot
+// be read, or cannot be written, is left untouched.
+bool AppendTextLines(const std::string& path, const std::string& lines, FileSystem& files,
                     CodePage& codePage);
 
 }  // namespace tobla

@@ -642,6 +642,7 @@ void frmMain::OnSize(WPARAM kind) {
 void frmMain::OnEndSession(bool ending) {
     if (!ending) return;
     SaveWindowPlace();
+    WriteWaitingChanges();
     tray_.Remove(window_);
 }
 
@@ -691,8 +692,12 @@ void frmMain::OnTemplateEnter() {
     const std::string text = TemplateText();
     if (toolkit::IsInList(templateList_, text, services_.cases)) return;
     templateList_.Append(text);
-    toolkit::SaveListToFile(templateListFile_, templateList_, services_.files,
-                            services_.codePage);
+    SaveTemplateList();
+}
+
+void frmMain::SaveTemplateList() {
+    templateListWaiting_ = !toolkit::SaveListToFile(templateListFile_, templateList_,
+                                                    services_.files, services_.codePage);
 }
 
 void frmMain::OnViewTodaysLog() {
@@ -712,6 +717,7 @@ void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_H
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
     SaveWindowPlace();
+    WriteWaitingChanges();
     ExitProcess(0);
 }
 
@@ -724,6 +730,12 @@ void frmMain::SaveWindowPlace() {
         Write("left", std::to_string(place.left));
         Write("top", std::to_string(place.top));
     });
+}
+
+void frmMain::WriteWaitingChanges() {
+    if (templateListWaiting_) Guarded([&] { SaveTemplateList(); });
+    for (const auto& [key, value] : std::map(waitingSettings_))
+        Guarded([&] { Write(key.c_str(), value); });
 }
 
 void frmMain::StopPollingAndRemoveIcon() {
@@ -748,7 +760,10 @@ std::string frmMain::Read(const char* key) {
 }
 
 void frmMain::Write(const char* key, const std::string& value) {
-    services_.settings.WriteToIni(kSettingsSection, key, value, settingsFile_);
+    if (services_.settings.WriteToIni(kSettingsSection, key, value, settingsFile_))
+        waitingSettings_.erase(key);
+    else
+        waitingSettings_[key] = value;
 }
 
 }  // namespace tobla

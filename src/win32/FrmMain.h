@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "core/Interfaces.h"
@@ -112,6 +113,8 @@ private:
     void Exit();
     void StopPollingAndRemoveIcon();
     void SaveWindowPlace();
+    void SaveTemplateList();
+    void WriteWaitingChanges();
 
     void SetSwatchColor(COLORREF color);
     void SetTemplateFontFace(const std::string& face);
@@ -135,6 +138,10 @@ private:
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
     WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr;
+    // What the files could not take when it changed (another program held them): it
+    // goes out with the next change, or when the program ends.
+    std::map<std::string, std::string> waitingSettings_;
+    bool templateListWaiting_ = false;
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it

@@ -49,6 +49,22 @@ std::string FormattedNow(bool date) {
     return n > 0 ? Utf8(buffer, static_cast<std::size_t>(n - 1)) : std::string();
 }
 
+// A new file beside `path` for its next content, and the file's name. A "<file>.new"
+// that cannot be written (left read-only, or held open by another program, after an
+// earlier write) does not stop every later write: a name the system makes unique
+// takes its place.
+ScopedHandle CreateBeside(const std::string& path, std::string& name) {
+    name = path + ".new";
+    ScopedHandle file = OpenFile(name, GENERIC_WRITE, /* sharing= */ 0, CREATE_ALWAYS);
+    wchar_t unique[MAX_PATH];
+    const std::wstring folder = Wide(path.substr(0, path.rfind('\\') + 1));
+    if (file || !GetTempFileNameW(folder.c_str(), L"tob", /* uUnique= */ 0, unique)) return file;
+    name = Utf8(unique, wcslen(unique));
+    file = OpenFile(name, GENERIC_WRITE, /* sharing= */ 0, TRUNCATE_EXISTING);
+    if (!file) DeleteFileW(unique);
+    return file;
+}
+
 // Windows refuses to write a read-only file; Wine leaves that to the host's file
 // permissions, which do not hold for a privileged user. Asked first, so both agree.
 bool ReadOnly(const std::string& path) {
@@ -88,14 +104,14 @@ std::string Win32Settings::GetFromIni(const std::string& section, const std::str
 }
 
 // A read-only settings file is left alone, as Windows leaves it (see ReadOnly).
-void Win32Settings::WriteToIni(const std::string& section, const std::string& key,
+bool Win32Settings::WriteToIni(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
-    if (ReadOnly(file)) return;
+    if (ReadOnly(file)) return false;
     const std::string stored = ProfileValue(value);
     const bool unicodeValue = !codePage_.FromUtf8(section + key + stored);
-    if (!PrepareForProfile(file, unicodeValue)) return;
-    WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(stored).c_str(),
-                               Wide(file).c_str());
+    return PrepareForProfile(file, unicodeValue) &&
+           WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                      Wide(stored).c_str(), Wide(file).c_str());
 }
 
 // The profile functions read and write the code page, and Unicode only in a file that
@@ -144,27 +160,26 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
     }
 }
 
-// Written beside the file, then moved over it: a full disk or a crash leaves the old
-// content whole. Another program reading the file at that moment keeps the move from
-// replacing it; the file is then rewritten where it is, as a plain save would.
+// Written beside the file, then moved over it: a full disk, a crash, or another
+// program holding the file (a log viewer, a backup tool, a virus scanner) that keeps
+// the move from replacing it, leaves the old content whole; the caller keeps the
+// change for a later write.
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
     if (ReadOnly(path)) return false;
-    const std::wstring beside = Wide(path + ".new");
+    std::string beside;
     {
-        const ScopedHandle file = OpenFile(path + ".new", GENERIC_WRITE, /* sharing= */ 0,
-                                           CREATE_ALWAYS);
+        const ScopedHandle file = CreateBeside(path, beside);
         if (!file) return false;
         if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-            DeleteFileW(beside.c_str());
+            DeleteFileW(Wide(beside).c_str());
             return false;
         }
     }
-    if (MoveFileExW(beside.c_str(), Wide(path).c_str(),
+    if (MoveFileExW(Wide(beside).c_str(), Wide(path).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileW(beside.c_str());
-    const ScopedHandle file = OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
-    return file && WriteAll(file.get(), bytes);
+    DeleteFileW(Wide(beside).c_str());
+    return false;
 }
 
 // Opened for appending only (plus reading the last byte), so no byte already in

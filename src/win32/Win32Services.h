@@ -34,7 +34,7 @@ public:
     Win32Settings(FileSystem& files, CodePage& codePage) : files_(files), codePage_(codePage) {}
     std::string GetFromIni(const std::string& section, const std::string& key,
                            const std::string& file) override;
-    void WriteToIni(const std::string& section, const std::string& key, const std::string& value,
+    bool WriteToIni(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file) override;
 
 private:

@@ -16,6 +16,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> locked;  // cannot be opened at all
+    std::set<std::string> held;    // open in another program: the new content cannot replace it
 
     bool FileExists(const std::string& path) override {
         if (path.empty()) return false;
@@ -30,7 +31,7 @@ public:
         return files[path];
     }
     bool WriteFile(const std::string& path, const std::string& bytes) override {
-        if (!Writable(path)) return false;
+        if (!Writable(path) || held.count(path)) return false;
         files[path] = bytes;
         return true;
     }

@@ -97,6 +97,20 @@ TEST_F(PlayLogTest, ALogTurnsUtf8ForATitleTheCodePageLacks) {
     EXPECT_EQ(files.files[kTodaysLog], "kept");
 }
 
+// Another program holding the log keeps it from being replaced by its UTF-8 form: the
+// old content stays whole and the line waits, to go out with the next one.
+TEST_F(PlayLogTest, ALineTheHeldLogCannotTakeGoesOutWithTheNext) {
+    log.AppendPlayLog("Caf\u00e9");
+    files.held.insert(kTodaysLog);
+    log.AppendPlayLog("\u5742\u672c");
+    EXPECT_EQ(files.files[kTodaysLog], "12/6/2026 / 9:41:07 PM / Caf\xE9\r\n");
+    files.held.clear();
+    log.AppendPlayLog("Next");
+    EXPECT_EQ(files.files[kTodaysLog], "\xEF\xBB\xBF" "12/6/2026 / 9:41:07 PM / Caf\u00e9\r\n"
+                                       "12/6/2026 / 9:41:07 PM / \u5742\u672c\r\n"
+                                       "12/6/2026 / 9:41:07 PM / Next\r\n");
+}
+
 class LogCommandsTest : public PlayLogTest {
 protected:
     FakeLauncher launcher;
