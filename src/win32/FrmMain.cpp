@@ -296,6 +296,8 @@ void frmMain::CreateControl(const ControlLayout& c) {
     // Before the tooltip subclasses it in turn: each such control then hands on to the
     // static class's own procedure.
     if (c.onClick) clickableBase_ = Subclass(control, &frmMain::ClickableProc);
+    if (c.id == IDC_CHECK1 || c.id == IDC_CHECK2)
+        checkBoxBase_ = Subclass(control, &frmMain::CheckBoxProc);
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
@@ -542,6 +544,19 @@ LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wPara
     return CallWindowProcW(base, control, message, wParam, lParam);
 }
 
+// A box ticked with Space keeps the keyboard: the click's move of the focus to the
+// font list is the mouse's, and would make the next Tab skip the other box. The box
+// reports the key's click while it handles the key's release.
+LRESULT CALLBACK frmMain::CheckBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    frmMain* form = FormOf(box);
+    if (message != WM_KEYUP || wParam != VK_SPACE)
+        return CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+    form->spaceOnCheckBox_ = true;
+    const LRESULT result = CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+    form->spaceOnCheckBox_ = false;
+    return result;
+}
+
 // --- Messages ---------------------------------------------------------------------------
 
 void frmMain::OnTimer(WPARAM timer) {
@@ -656,7 +671,7 @@ void frmMain::SetCheckState(int id, int state) {
 }
 
 void frmMain::OnCheckClick(int id) {
-    SetFocus(Control(IDC_COMBO1));
+    if (!spaceOnCheckBox_) SetFocus(Control(IDC_COMBO1));
     Write(id == IDC_CHECK1 ? "aol" : "aim", std::to_string(CheckState(Control(id))));
 }
 

@@ -63,6 +63,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK ClickableProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK CheckBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Making the window.
@@ -137,7 +138,8 @@ private:
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr;
+    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr, checkBoxBase_ = nullptr;
+    bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
     // What the files could not take when it changed (another program held them): it
     // goes out with the next change, or when the program ends.
     std::map<std::string, std::string> waitingSettings_;

@@ -15,6 +15,12 @@ HWND FocusIn(const ToblaProcess& tobla) {
     return gui.hwndFocus;
 }
 
+// A combo box's focus is its edit field.
+bool HasFocus(const ToblaProcess& tobla, int id) {
+    HWND focus = FocusIn(tobla);
+    return focus == tobla.Control(id) || GetParent(focus) == tobla.Control(id);
+}
+
 // A key as the keyboard delivers it to the focus: posted, so that it goes through
 // Tobla's message loop and its keyboard navigation.
 void Press(HWND focus, WPARAM key, char character) {
@@ -65,10 +71,7 @@ TEST(Keyboard, TabGoesRoundInOrderAndEnterOnALinkClicksIt) {
     ProgramFolder folder;
     ToblaProcess tobla(folder);
     ASSERT_TRUE(tobla.Started());
-    const auto focused = [&](int id) {
-        HWND focus = FocusIn(tobla);  // a combo box's focus is its edit field
-        return focus == tobla.Control(id) || GetParent(focus) == tobla.Control(id);
-    };
+    const auto focused = [&](int id) { return HasFocus(tobla, id); };
     tobla.Click(IDC_CHECK2);  // a click on a box hands the focus to the font list
     ASSERT_TRUE(WaitUntil([&] { return focused(IDC_COMBO1); }));
     for (int id : {IDC_PICTURE1, IDC_LABEL5, IDC_LABEL7, IDC_LABEL6, IDC_TEXT1, IDC_CHECK1,
@@ -78,6 +81,24 @@ TEST(Keyboard, TabGoesRoundInOrderAndEnterOnALinkClicksIt) {
     }
     Press(tobla.Control(IDC_LABEL5), VK_RETURN, '\r');  // no log yet
     EXPECT_TRUE(WaitUntil([&] { return tobla.Text(IDC_LABEL5) == "No Log Found!"; }, 5000));
+}
+
+// Space on a box ticks it and leaves the keyboard there, so that Tab goes on from it;
+// a click hands the focus to the font list.
+TEST(Keyboard, SpaceTicksACheckBoxWhereTheFocusStays) {
+    ProgramFolder folder;
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    tobla.Click(IDC_CHECK2);
+    ASSERT_TRUE(WaitUntil([&] { return HasFocus(tobla, IDC_COMBO1); }));
+    for (int id : {IDC_PICTURE1, IDC_LABEL5, IDC_LABEL7, IDC_LABEL6, IDC_TEXT1, IDC_CHECK1}) {
+        Press(FocusIn(tobla), VK_TAB, '\t');
+        ASSERT_TRUE(WaitUntil([&] { return HasFocus(tobla, id); })) << id;
+    }
+    Press(tobla.Control(IDC_CHECK1), VK_SPACE, ' ');
+    ASSERT_TRUE(tobla.Settle());
+    EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_CHECKED);
+    EXPECT_TRUE(HasFocus(tobla, IDC_CHECK1));
 }
 
 }  // namespace
