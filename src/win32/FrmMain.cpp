@@ -737,13 +737,14 @@ void frmMain::Exit() {
 }
 
 // Kept when the program ends and after the user moves the window, not for every pixel
-// of a move. The size is the layout's: the top-left corner is the whole place.
+// of a move. The size is the layout's: the top-left corner is the whole place. A
+// click on the title bar ends a move too: the file is written only for a new place.
 void frmMain::SaveWindowPlace() {
     RECT place;
     if (IsIconic(window_) || !GetWindowRect(window_, &place)) return;
     Guarded([&] {
-        Write("left", std::to_string(place.left));
-        Write("top", std::to_string(place.top));
+        WriteIfChanged("left", std::to_string(place.left));
+        WriteIfChanged("top", std::to_string(place.top));
     });
 }
 
@@ -779,6 +780,10 @@ void frmMain::Write(const char* key, const std::string& value) {
         waitingSettings_.erase(key);
     else
         waitingSettings_[key] = value;
+}
+
+void frmMain::WriteIfChanged(const char* key, const std::string& value) {
+    if (Read(key) != value) Write(key, value);
 }
 
 }  // namespace tobla

@@ -121,6 +121,7 @@ private:
     void SetTemplateFontFace(const std::string& face);
     std::string Read(const char* key);
     void Write(const char* key, const std::string& value);
+    void WriteIfChanged(const char* key, const std::string& value);
 
     HINSTANCE instance_;
     Services services_;
