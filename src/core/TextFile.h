@@ -26,6 +26,6 @@ std::string FileBytesOf(const std::string& text, CodePage& codePage);
 // converted with it. False when they were not added: a file that exists but cannot
 // be read, or cannot be written, is left untouched.
 bool AppendTextLines(const std::string& path, const std::string& lines, FileSystem& files,
-                    CodePage& codePage);
+                     CodePage& codePage);
 
 }  // namespace tobla

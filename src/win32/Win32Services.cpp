@@ -65,6 +65,22 @@ ScopedHandle CreateBeside(const std::string& path, std::string& name) {
     return file;
 }
 
+// Moves the new content over the file. A reader (an editor loading the file, an
+// indexer, a virus scanner checking what was just written) holds a file for moments
+// and keeps the move from replacing it meanwhile: the move is tried a few times
+// before it counts as refused.
+bool MoveOver(const std::string& beside, const std::string& path) {
+    constexpr int kTries = 5;
+    constexpr DWORD kPauseMs = 20;
+    for (int tries = 1;; ++tries) {
+        if (MoveFileExW(Wide(beside).c_str(), Wide(path).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (tries == kTries) return false;
+        Sleep(kPauseMs);
+    }
+}
+
 // Windows refuses to write a read-only file; Wine leaves that to the host's file
 // permissions, which do not hold for a privileged user. Asked first, so both agree.
 bool ReadOnly(const std::string& path) {
@@ -175,9 +191,7 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
             return false;
         }
     }
-    if (MoveFileExW(Wide(beside).c_str(), Wide(path).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (MoveOver(beside, path)) return true;
     DeleteFileW(Wide(beside).c_str());
     return false;
 }
