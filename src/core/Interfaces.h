@@ -56,15 +56,13 @@ public:
     virtual std::string ListCount() = 0;
 };
 
-// The two chat targets.
-class ChatTargets {
+// A chat that announcements are typed into: the AOL chat room or the AIM chat window.
+class ChatTarget {
 public:
-    virtual ~ChatTargets() = default;
-    // Types the line into the open AOL chat room; nothing when none is open.
-    virtual void SendChat(const std::string& text) = 0;
-    // The AIM chat window, 0 when none is open.
-    virtual WindowHandle AimFindRoom() = 0;
-    virtual void AimRoomSend(const std::string& sendString) = 0;
+    virtual ~ChatTarget() = default;
+    virtual bool IsOpen() = 0;
+    // Types the line into the chat; nothing when it has closed meanwhile.
+    virtual void Send(const std::string& line) = 0;
 };
 
 // Reads one setting of a profile (INI) file: the key lowercased, at most 749

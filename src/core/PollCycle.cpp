@@ -8,6 +8,17 @@ namespace tobla {
 
 namespace {
 constexpr const char* kBufferingMark = "[Buffer:";
+
+// A chat gets a line when its box is ticked (a box that cannot be read counts as
+// ticked) and it is open.
+template <class Ticked>
+bool WantsLine(ChatTarget& chat, Ticked ticked) {
+    bool wanted = true;
+    Guarded([&] { wanted = ticked(); });
+    bool open = false;
+    if (wanted) Guarded([&] { open = chat.IsOpen(); });
+    return open;
+}
 }  // namespace
 
 PollCycle::PollCycle(Collaborators collaborators, std::string settingsFile)
@@ -74,27 +85,20 @@ void PollCycle::Announce(const std::string& colorText) {
 
 // The AOL room reads its line as mark-up: the facts in it cannot open a tag.
 void PollCycle::SendToAol(const std::string& colorText) {
-    bool aol = true;
-    Guarded([&] { aol = c_.controls.AolTicked(); });
-    if (!aol) return;
+    if (!WantsLine(c_.aol, [&] { return c_.controls.AolTicked(); })) return;
     std::string line;
     if (!Guarded([&] {
             line = ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
         }))
         return;
-    Guarded([&] { c_.chat.SendChat(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
+    Guarded([&] { c_.aol.Send(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
 }
 
 void PollCycle::SendToAim() {
-    bool aim = true;
-    Guarded([&] { aim = c_.controls.AimTicked(); });
-    if (!aim) return;
-    WindowHandle room = 0;
-    Guarded([&] { room = c_.chat.AimFindRoom(); });
-    if (room == 0) return;
+    if (!WantsLine(c_.aim, [&] { return c_.controls.AimTicked(); })) return;
     std::string line;
     if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
-        Guarded([&] { c_.chat.AimRoomSend(line); });
+        Guarded([&] { c_.aim.Send(line); });
 }
 
 }  // namespace tobla

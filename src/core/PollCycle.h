@@ -12,7 +12,8 @@ class PollCycle {
 public:
     struct Collaborators {
         PlayerFacts& player;
-        ChatTargets& chat;
+        ChatTarget& aol;
+        ChatTarget& aim;
         SettingsReader& settings;
         PlayLog& log;
         AnnouncerControls& controls;

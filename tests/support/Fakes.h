@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Interfaces.h"
@@ -43,22 +44,33 @@ private:
     }
 };
 
+// A chat that records each line it is sent, as "NAME line", in a list of events.
+class RecordingChat : public ChatTarget {
+public:
+    RecordingChat(std::vector<std::string>& events, std::string name)
+        : events_(events), name_(std::move(name)) {}
+    bool open = true, failSend = false;
+    std::function<void()> duringSend;
+
+    bool IsOpen() override { return open; }
+    void Send(const std::string& line) override {
+        events_.push_back(name_ + " " + line);
+        if (duringSend) duringSend();
+        if (failSend) throw OperationFailed("entry box too long");
+    }
+
+private:
+    std::vector<std::string>& events_;
+    std::string name_;
+};
+
 // Records what the announcer does, in one ordered list of events.
-class Recorder : public ChatTargets, public PlayLog, public SettingsReader {
+class Recorder : public PlayLog, public SettingsReader {
 public:
     std::vector<std::string> events;
-    WindowHandle aimRoom = 7;
-    bool failSendChat = false;
+    RecordingChat aol{events, "aol"}, aim{events, "aim"};
     std::string color;
-    std::function<void()> duringSendChat;
 
-    void SendChat(const std::string& text) override {
-        events.push_back("aol " + text);
-        if (duringSendChat) duringSendChat();
-        if (failSendChat) throw OperationFailed("entry box too long");
-    }
-    WindowHandle AimFindRoom() override { return aimRoom; }
-    void AimRoomSend(const std::string& text) override { events.push_back("aim " + text); }
     void AppendPlayLog(const std::string& title) override { events.push_back("log " + title); }
     std::string GetFromIni(const std::string& section, const std::string& key,
                            const std::string& file) override {

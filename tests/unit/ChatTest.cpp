@@ -313,14 +313,16 @@ TEST(ChatPollCycleTest, TickInsideASendStartsNoSecondAnnouncement) {
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    ClientChatTargets targets(desktop);
-    PollCycle cycle({player, targets, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini");
+    AolChatRoom aolRoom(desktop);
+    AimChatWindow aimWindow(desktop);
+    PollCycle cycle({player, aolRoom, aimWindow, out, out, controls, yielder},
+                    "C:\\Tobla\\Tobla.ini");
     cycle.SetLastAnnouncedTitle("Old");
     player.title = "New";
     // Timer ticks keep arriving while the sends yield; halfway the track changes.
     int yields = 0;
     desktop.onYield = [&] {
-        if (++yields == 10) player.title = "Next";
+        if (++yields == 11) player.title = "Next";
         cycle.Tick();
     };
     cycle.Tick();

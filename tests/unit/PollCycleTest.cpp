@@ -14,7 +14,8 @@ protected:
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle{{player, out, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini"};
+    PollCycle cycle{{player, out.aol, out.aim, out, out, controls, yielder},
+                    "C:\\Tobla\\Tobla.ini"};
 
     // What the tick did besides reading the settings.
     Events Actions() {
@@ -123,14 +124,14 @@ TEST_F(PollCycleTest, TargetsFollowTheirBoxesAndTheLogIsAlwaysWritten) {
     TickTo("A");
     EXPECT_EQ(Actions(), (Events{"log A"}));
     controls.aim = true;
-    out.aimRoom = 0;
+    out.aim.open = false;
     TickTo("B");
     EXPECT_EQ(Actions().back(), "log B");
     EXPECT_EQ(Actions().size(), 2u);  // no AIM window: only the AIM target is skipped
 }
 
 TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
-    out.failSendChat = true;
+    out.aol.failSend = true;
     TickTo("A");
     EXPECT_EQ(Actions().size(), 3u);
     EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
@@ -173,7 +174,7 @@ TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
         player.title = "Other";
         cycle.Tick();  // overlapping tick returns at once
     };
-    out.duringSendChat = [&] { cycle.Tick(); };
+    out.aol.duringSend = [&] { cycle.Tick(); };
     TickTo("A");
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Other 3:45",

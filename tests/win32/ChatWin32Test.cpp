@@ -86,12 +86,14 @@ TEST(ChatPollCycleWin32Test, NewTrackIsAnnouncedInBothClients) {
     sim::SimAolClient aol;
     sim::SimAimClient aim;
     Win32ForeignWindows windows;
-    ClientChatTargets targets(windows);
+    AolChatRoom aolRoom(windows);
+    AimChatWindow aimWindow(windows);
     test::FakePlayer player;
     test::Recorder out;
     test::FakeControls controls;
     out.color = "255";
-    PollCycle cycle({player, targets, out, out, controls, windows}, "C:\\Tobla\\Tobla.ini");
+    PollCycle cycle({player, aolRoom, aimWindow, out, out, controls, windows},
+                    "C:\\Tobla\\Tobla.ini");
     cycle.SetLastAnnouncedTitle("Old Song");
 
     player.title = "New Song";

@@ -81,7 +81,8 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle({facts, out, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini");
+    PollCycle cycle({facts, out.aol, out.aim, out, out, controls, yielder},
+                    "C:\\Tobla\\Tobla.ini");
 
     sim::SimWinamp2 player;
     player.SetCaption("1. Old Song - Winamp");
