@@ -117,16 +117,19 @@ public:
     virtual std::string ToUtf8(const std::string& bytes) = 0;
 };
 
-// The date and the time as the user's locale writes them, and a clock of the time
-// since midnight. The clock counts whole milliseconds: a reading compared with an
-// equal one taken earlier must compare equal, which floating point on the x87 unit
-// does not promise.
+// The date and the time as the user's locale writes them, a clock of the time since
+// midnight, and a monotonic one. The clocks count whole milliseconds: a reading
+// compared with an equal one taken earlier must compare equal, which floating point
+// on the x87 unit does not promise.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::string ShortDate() = 0;
     virtual std::string LongTime() = 0;
     virtual std::int32_t MillisecondsSinceMidnight() = 0;
+    // Milliseconds since some fixed moment; never goes back, not at midnight nor when
+    // the user sets the clock, so a wait measured with it ends when it should.
+    virtual std::int64_t MonotonicMilliseconds() = 0;
 };
 
 // Starts a program from a command line with a normal, focused window.

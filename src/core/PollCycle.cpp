@@ -1,5 +1,7 @@
 #include "core/PollCycle.h"
 
+#include <utility>
+
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "core/OperationFailed.h"
@@ -22,7 +24,10 @@ bool WantsLine(ChatTarget& chat, Ticked ticked) {
 }  // namespace
 
 PollCycle::PollCycle(Collaborators collaborators, std::string settingsFile)
-    : c_(collaborators), settingsFile_(std::move(settingsFile)) {}
+    : c_(collaborators),
+      settingsFile_(std::move(settingsFile)),
+      aolPacer_(c_.aol, c_.clock),
+      aimPacer_(c_.aim, c_.clock) {}
 
 void PollCycle::SetLastAnnouncedTitle(const std::string& title) {
     lastTitle_ = title;
@@ -39,8 +44,9 @@ void PollCycle::Tick() {
 
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
-    if (!TrackChanged()) return;
-    Announce(colorText);
+    if (TrackChanged()) Announce(colorText);
+    aolPacer_.SendIfDue();
+    aimPacer_.SendIfDue();
 }
 
 std::string PollCycle::ReadColorText() {
@@ -69,36 +75,37 @@ void PollCycle::Announce(const std::string& colorText) {
     std::string title;
     if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return;
     SetLastAnnouncedTitle(title);
+    ChatLines lines = BuildLines(colorText);
+    // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
+    Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
+    Offer(std::move(lines));
+}
 
+PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {
     Guarded([&] {
         const auto yield = [this] { c_.yielder.YieldEvents(); };
         if (toolkit::StripSpaces(c_.controls.TemplateText(), yield).empty())
             c_.controls.SetTemplateText(DefaultTemplate);
     });
-
-    SendToAol(colorText);
-    SendToAim();
-
-    // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
-    Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
+    // Each line expands the template with its own readings of the facts. The AOL
+    // room reads its line as mark-up: the facts in it cannot open a tag.
+    ChatLines lines;
+    if (WantsLine(c_.aol, [&] { return c_.controls.AolTicked(); }))
+        Guarded([&] {
+            const std::string line =
+                ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
+            lines.aol = WrapInFontTag(c_.controls.FontFace(), colorText, line);
+        });
+    if (WantsLine(c_.aim, [&] { return c_.controls.AimTicked(); }))
+        Guarded([&] { lines.aim = ExpandTemplate(c_.controls.TemplateText(), c_.player); });
+    return lines;
 }
 
-// The AOL room reads its line as mark-up: the facts in it cannot open a tag.
-void PollCycle::SendToAol(const std::string& colorText) {
-    if (!WantsLine(c_.aol, [&] { return c_.controls.AolTicked(); })) return;
-    std::string line;
-    if (!Guarded([&] {
-            line = ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
-        }))
-        return;
-    Guarded([&] { c_.aol.Send(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
-}
-
-void PollCycle::SendToAim() {
-    if (!WantsLine(c_.aim, [&] { return c_.controls.AimTicked(); })) return;
-    std::string line;
-    if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
-        Guarded([&] { c_.aim.Send(line); });
+// A chat without a line of this announcement loses the one still waiting for it:
+// that track has been skipped.
+void PollCycle::Offer(ChatLines lines) {
+    aolPacer_.Offer(std::move(lines.aol));
+    aimPacer_.Offer(std::move(lines.aim));
 }
 
 }  // namespace tobla

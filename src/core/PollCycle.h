@@ -1,13 +1,16 @@
 #pragma once
+#include <optional>
 #include <string>
 
+#include "core/ChatPacer.h"
 #include "core/Interfaces.h"
 
 namespace tobla {
 
 // The handler of the poll timer: on every tick it asks the player whether a new
-// track has started and, when one has, records it, announces it to the ticked
-// targets (AOL, then AIM) and appends it to today's play log.
+// track has started and, when one has, records it, builds its lines for the ticked
+// chats (AOL, then AIM) and appends it to today's play log. Each chat then gets its
+// line at the chat's pace, on this or a later tick.
 class PollCycle {
 public:
     struct Collaborators {
@@ -18,6 +21,7 @@ public:
         PlayLog& log;
         AnnouncerControls& controls;
         Yielder& yielder;
+        Clock& clock;
     };
 
     PollCycle(Collaborators collaborators, std::string settingsFile);
@@ -32,15 +36,22 @@ public:
     void Tick();
 
 private:
+    // One announcement's lines, each built once; none for a chat that is not ticked
+    // or not open, or whose line could not be built.
+    struct ChatLines {
+        std::optional<std::string> aol, aim;
+    };
+
     std::string ReadColorText();
     bool TrackChanged();
     void Announce(const std::string& colorText);
-    void SendToAol(const std::string& colorText);
-    void SendToAim();
+    ChatLines BuildLines(const std::string& colorText);
+    void Offer(ChatLines lines);
 
     Collaborators c_;
     std::string settingsFile_;
     std::string lastTitle_;
+    ChatPacer aolPacer_, aimPacer_;
     bool ticking_ = false;
 };
 

@@ -47,6 +47,7 @@ public:
     std::string ShortDate() override;
     std::string LongTime() override;
     std::int32_t MillisecondsSinceMidnight() override;
+    std::int64_t MonotonicMilliseconds() override;
 };
 
 // Lowercase by the system's rules (CharLowerBuffW).

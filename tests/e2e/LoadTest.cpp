@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "SimAim.h"
@@ -13,7 +15,8 @@
 
 // Tobla under sustained work: a track change on every poll for a while, and a long
 // stretch of ordinary play at speed. Every announcement is logged exactly once and
-// in order, and the program's memory and handles stay flat.
+// in order, each chat gets the newest of them at its pace, and the program's memory
+// and handles stay flat.
 namespace tobla::e2e {
 namespace {
 
@@ -43,16 +46,14 @@ std::vector<long> TrackNumbers(const Lines& lines) {
     return numbers;
 }
 
-// Where two sequences of lines part, for a readable failure.
-std::string FirstDifference(const Lines& actual, const Lines& expected) {
-    std::size_t i = 0;
-    while (i < actual.size() && i < expected.size() && actual[i] == expected[i]) ++i;
-    const auto at = [i](const Lines& lines) {
-        return i < lines.size() ? "\"" + lines[i] + "\"" : std::string("(none)");
-    };
-    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) +
-           "; line " + std::to_string(i) + ": " + at(actual) + " but " + at(expected) +
-           (i > 0 ? "; after \"" + expected[i - 1] + "\"" : std::string());
+// A chat's lines, sent at its pace: some of the logged tracks, each once, in the order
+// logged, the last logged track last.
+void ExpectSomeOfInOrder(const Lines& transcript, const std::vector<long>& logged) {
+    const std::vector<long> sent = TrackNumbers(transcript);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_TRUE(std::adjacent_find(sent.begin(), sent.end(), std::greater_equal<>()) == sent.end());
+    EXPECT_TRUE(std::includes(logged.begin(), logged.end(), sent.begin(), sent.end()));
+    EXPECT_EQ(sent.back(), logged.back());
 }
 
 struct Usage {
@@ -163,8 +164,9 @@ protected:
 
 // The player moves to the next track whenever Tobla asks it for the time played,
 // that is once in every poll, between Tobla's readings of the title. Whatever Tobla
-// makes of that, each track it announces reaches both chats and the log exactly
-// once, in the order played, and the user's half-typed AOL line survives them all.
+// makes of that, each track it announces reaches the log exactly once, in the order
+// played; each chat gets some of them at its pace, in that order, the last track
+// last; and the user's half-typed AOL line survives them all.
 TEST_F(Load, ATrackChangeOnEveryPoll) {
     aol.SetEntryText("half-typed");
     ToblaProcess tobla(folder);
@@ -177,8 +179,6 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     while (Logged().size() < kStormAnnouncements && GetTickCount() - stormStart < kStormMs)
         Sleep(250);  // read the log seldom: the storm is Tobla's work, not the test's
     InterlockedExchange(&changing, 0);
-    // The last track of the storm is announced first: a track changed in the middle
-    // of an announcement reaches the later targets with the new title, as it should.
     LetPollsRun();
     constexpr long kLast = 999999;
     player.SetCaption(Caption(kLast));
@@ -194,15 +194,15 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     for (std::size_t i = 1; i < numbers.size(); ++i)
         ASSERT_LT(numbers[i - 1], numbers[i]) << "line " << i << ": " << logged[i];
     EXPECT_GT(numbers.front(), 0);
-    EXPECT_EQ(TrackNumbers(aim.Transcript()), numbers) << FirstDifference(aim.Transcript(), logged);
-    EXPECT_EQ(TrackNumbers(aol.Transcript()), numbers) << FirstDifference(aol.Transcript(), logged);
+    ExpectSomeOfInOrder(aim.Transcript(), numbers);
+    ExpectSomeOfInOrder(aol.Transcript(), numbers);
     EXPECT_EQ(aol.EntryText(), "half-typed");  // put back after every one of them
     EXPECT_TRUE(tobla.Running());
 }
 
-// Some hundreds of tracks, each announced before the next begins, as in hours of play;
-// Tobla's memory, handles and windows are sampled after a warm-up, half-way and
-// at the end. (GetGuiResources counts no GDI or USER objects under Wine, so they are
+// Some hundreds of tracks, each announced before the next begins, as in hours of play
+// (the chats get the newest at their pace); Tobla's memory, handles and windows are
+// sampled after a warm-up, half-way and at the end. (GetGuiResources counts no GDI or USER objects under Wine, so they are
 // not asked; the windows stand in for the latter.)
 TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
     constexpr int kTracks = 500, kWarmUp = 30;
@@ -215,10 +215,10 @@ TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
         if (track == kTracks / 2) half = Measure(tobla.ProcessId());
         player.SetCaption(Caption(track));
         played.push_back(Title(track));
-        ASSERT_TRUE(aim.WaitForLine([&](const std::string& line) { return line == played.back(); }, 10000))
-            << "track " << track;
+        ASSERT_TRUE(WaitUntil([&] { return Logged().size() == played.size(); })) << "track " << track;
     }
-    ASSERT_TRUE(WaitUntil([&] { return Logged().size() == played.size(); }));
+    ASSERT_TRUE(aim.WaitForLine(played.back()));
+    ASSERT_TRUE(aol.WaitForLine(played.back()));
     LetPollsRun();
     end = Measure(tobla.ProcessId());
     PrintUsage("after warm-up", warm);
@@ -226,8 +226,8 @@ TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
     PrintUsage("at the end", end);
 
     EXPECT_EQ(Logged(), played);
-    EXPECT_EQ(aim.Transcript(), played);
-    EXPECT_EQ(aol.Transcript().size(), played.size());
+    ExpectSomeOfInOrder(aim.Transcript(), TrackNumbers(played));
+    ExpectSomeOfInOrder(aol.Transcript(), TrackNumbers(played));
     EXPECT_GT(warm.handles, 0u);
     EXPECT_LE(end.handles, warm.handles + 10);
     EXPECT_EQ(end.windows, warm.windows);

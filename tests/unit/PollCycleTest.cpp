@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/PollCycle.h"
+#include "core/Template.h"
 #include "support/Fakes.h"
+#include "support/FileFakes.h"
 
 namespace tobla {
 namespace {
@@ -14,7 +18,8 @@ protected:
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle{{player, out.aol, out.aim, out, out, controls, yielder},
+    test::FakeClock clock;
+    PollCycle cycle{{player, out.aol, out.aim, out, out, controls, yielder, clock},
                     "C:\\Tobla\\Tobla.ini"};
 
     // What the tick did besides reading the settings.
@@ -28,6 +33,24 @@ protected:
         player.title = title;
         cycle.Tick();
     }
+
+    // Each action with the time of the tick that made it.
+    std::vector<std::pair<std::int64_t, std::string>> stamped;
+    // Plays the title for `ms`, a tick every 10 ms; the player counts the seconds
+    // played as Winamp 2 does (rounded: 1 from 501 ms on).
+    void Play(const std::string& title, std::int64_t ms) {
+        constexpr std::int64_t kTickMs = 10;
+        player.title = title;
+        for (std::int64_t t = 0; t < ms; t += kTickMs, clock.monotonic += kTickMs) {
+            player.played = static_cast<std::int32_t>(DivideHalfEven(t, 1000));
+            const std::size_t before = out.events.size();
+            cycle.Tick();
+            for (std::size_t i = before; i < out.events.size(); ++i) {
+                if (out.events[i].rfind("ini ", 0) != 0)
+                    stamped.emplace_back(clock.monotonic, out.events[i]);
+            }
+        }
+    }
 };
 
 TEST_F(PollCycleTest, TrackPlayingAtStartIsNotAnnouncedTheNextOneIs) {
@@ -35,8 +58,9 @@ TEST_F(PollCycleTest, TrackPlayingAtStartIsNotAnnouncedTheNextOneIs) {
     TickTo("First");
     EXPECT_TRUE(Actions().empty());
     TickTo("Second");
-    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Second - ( 3:45 / 128 )",
-                                 "aim Second - ( 3:45 / 128 )", "log Second"}));
+    EXPECT_EQ(Actions(), (Events{"log Second",
+                                 "aol <font face=\"Arial\" color=>Second - ( 3:45 / 128 )",
+                                 "aim Second - ( 3:45 / 128 )"}));
     EXPECT_EQ(controls.label4, "Second");
 }
 
@@ -50,11 +74,11 @@ TEST_F(PollCycleTest, FactsCannotOpenMarkupInTheAolLine) {
     const std::string title = "<a href=\"http://x\">Click</a> <B>Live</B> <3 <?x <%b";
     TickTo(title);
     EXPECT_EQ(Actions(),
-              (Events{"aol <font face=\"Arial\" color=><b>&lt;a href=\"http://x\">Click&lt;/a> "
+              (Events{"log " + title,
+                      "aol <font face=\"Arial\" color=><b>&lt;a href=\"http://x\">Click&lt;/a> "
                       "&lt;B>Live&lt;/B> <3 &lt;?x &lt;&lt;i></b> (&lt;!-- / &lt;i>) &lt;",
                       "aim <b><a href=\"http://x\">Click</a> <B>Live</B> <3 <?x <<i></b> "
-                      "(<!-- / <i>) <",
-                      "log " + title}));
+                      "(<!-- / <i>) <"}));
 }
 
 TEST_F(PollCycleTest, ReadsColourEveryTickBeforeTheChangeTest) {
@@ -65,7 +89,7 @@ TEST_F(PollCycleTest, ReadsColourEveryTickBeforeTheChangeTest) {
                                   "ini Tobla color C:\\Tobla\\Tobla.ini"}));
     out.events.clear();
     TickTo("New");
-    EXPECT_EQ(Actions().front(), "aol <font face=\"Arial\" color=#0000FF>New - ( 3:45 / 128 )");
+    EXPECT_EQ(Actions()[1], "aol <font face=\"Arial\" color=#0000FF>New - ( 3:45 / 128 )");
 }
 
 TEST_F(PollCycleTest, IdenticalConsecutiveTitlesAnnounceOnce) {
@@ -84,8 +108,8 @@ TEST_F(PollCycleTest, ReadingsThatDisagreeWithinATickAnnounceNothing) {
     EXPECT_TRUE(Actions().empty());
     EXPECT_EQ(controls.label4, "A");
     TickTo("B");
-    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>B - ( 3:45 / 128 )",
-                                 "aim B - ( 3:45 / 128 )", "log B"}));
+    EXPECT_EQ(Actions(), (Events{"log B", "aol <font face=\"Arial\" color=>B - ( 3:45 / 128 )",
+                                 "aim B - ( 3:45 / 128 )"}));
 }
 
 TEST_F(PollCycleTest, WaitsForOneSecondPlayedAndForBufferingToEnd) {
@@ -96,7 +120,7 @@ TEST_F(PollCycleTest, WaitsForOneSecondPlayedAndForBufferingToEnd) {
     TickTo("B [Buffer: 50%]");
     EXPECT_TRUE(Actions().empty());
     TickTo("B [buffer: 50%]");
-    EXPECT_EQ(Actions().back(), "log B [buffer: 50%]");
+    EXPECT_EQ(Actions().front(), "log B [buffer: 50%]");
 }
 
 TEST_F(PollCycleTest, ChangeTestReadsAllThreeEveryTick) {
@@ -134,7 +158,7 @@ TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
     out.aol.failSend = true;
     TickTo("A");
     EXPECT_EQ(Actions().size(), 3u);
-    EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
+    EXPECT_EQ(Actions()[2], "aim A - ( 3:45 / 128 )");
 }
 
 TEST_F(PollCycleTest, PlayerSilentAfterTheRecordSendsNoRawTemplateButLogs) {
@@ -148,19 +172,20 @@ TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
     controls.templateText = "   ";
     TickTo("A");
     EXPECT_EQ(controls.templateWrites, Events{"%s - ( %l / %b )"});
-    EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
+    EXPECT_EQ(Actions()[2], "aim A - ( 3:45 / 128 )");
     EXPECT_EQ(yielder.count, 3);  // one yield per space removed
     controls.templateText = "\t";
+    clock.monotonic += ChatPacer::kPaceMs;
     TickTo("B");
-    EXPECT_EQ(Actions()[4], "aim \t");
+    EXPECT_EQ(Actions()[5], "aim \t");
 }
 
 TEST_F(PollCycleTest, TitleKeptWholeForTheChangeTestAndLoggedAsShown) {
     const std::string title("Song - W\0\0", 10);
     TickTo(title);
     EXPECT_EQ(cycle.LastAnnouncedTitle(), title);
-    EXPECT_EQ(Actions()[1], "aim " + title + " - ( 3:45 / 128 )");  // NULs follow the W
-    EXPECT_EQ(Actions().back(), "log Song - W");  // as Label4 shows it
+    EXPECT_EQ(Actions()[2], "aim " + title + " - ( 3:45 / 128 )");  // NULs follow the W
+    EXPECT_EQ(Actions().front(), "log Song - W");  // as Label4 shows it
     out.events.clear();
     TickTo(title);
     EXPECT_TRUE(Actions().empty());
@@ -177,11 +202,45 @@ TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
     out.aol.duringSend = [&] { cycle.Tick(); };
     TickTo("A");
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Other 3:45",
-                                 "aim Other 3:45", "log A"}));
+    EXPECT_EQ(Actions(), (Events{"log A", "aol <font face=\"Arial\" color=>Other 3:45",
+                                 "aim Other 3:45"}));
     yielder.onYield = nullptr;
-    cycle.Tick();  // the title read inside the yield is announced by the next tick
-    EXPECT_EQ(Actions().back(), "log Other");
+    cycle.Tick();  // the title read inside the yield is announced by the next tick...
+    EXPECT_EQ(Actions().back(), "log Other");  // ...its lines waiting for the chats' pace
+}
+
+// Skipping through tracks, one every 1.2 s: each is logged as it is announced, but
+// each chat gets a line at most every 2 s, never the line of a track skipped while it
+// waited, and the last track's line within 2 s of its announcement.
+TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
+    controls.templateText = "%s";
+    for (int track = 1; track < 10; ++track) Play("Track " + std::to_string(track), 1200);
+    Play("Track 10", 5000);
+
+    Events logged;
+    std::int64_t announcedAt = 0;
+    std::map<std::string, std::vector<std::pair<std::int64_t, std::string>>> sent;  // by chat
+    for (const auto& [at, action] : stamped) {
+        const std::string track = action.substr(action.rfind("Track "));
+        if (action.rfind("log ", 0) == 0) {
+            logged.push_back(track);
+            announcedAt = at;
+            continue;
+        }
+        EXPECT_EQ(track, logged.back()) << "sent at " << at << " after it was skipped";
+        auto& lines = sent[action.substr(0, 3)];
+        if (!lines.empty()) {
+            EXPECT_GE(at - lines.back().first, ChatPacer::kPaceMs) << action;
+        }
+        lines.emplace_back(at, track);
+    }
+    ASSERT_EQ(logged.size(), 10u);
+    EXPECT_EQ(logged.back(), "Track 10");
+    for (const char* chat : {"aol", "aim"}) {
+        ASSERT_FALSE(sent[chat].empty()) << chat;
+        EXPECT_EQ(sent[chat].back().second, "Track 10") << chat;
+        EXPECT_LE(sent[chat].back().first - announcedAt, ChatPacer::kPaceMs) << chat;
+    }
 }
 
 }  // namespace

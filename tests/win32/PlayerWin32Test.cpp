@@ -8,6 +8,7 @@
 #include "core/OperationFailed.h"
 #include "player/Winamp.h"
 #include "support/Fakes.h"
+#include "support/FileFakes.h"
 
 namespace tobla {
 namespace {
@@ -81,7 +82,8 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle({facts, out.aol, out.aim, out, out, controls, yielder},
+    test::FakeClock clock;
+    PollCycle cycle({facts, out.aol, out.aim, out, out, controls, yielder, clock},
                     "C:\\Tobla\\Tobla.ini");
 
     sim::SimWinamp2 player;
@@ -102,8 +104,8 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     Lines actions;
     for (const auto& e : out.events)
         if (e.rfind("ini ", 0) != 0) actions.push_back(e);
-    EXPECT_EQ(actions, (Lines{"aol <font face=\"Arial\" color=>New Song - ( 3:45 / 128 )",
-                              "aim New Song - ( 3:45 / 128 )", "log New Song"}));
+    EXPECT_EQ(actions, (Lines{"log New Song", "aol <font face=\"Arial\" color=>New Song - ( 3:45 / 128 )",
+                              "aim New Song - ( 3:45 / 128 )"}));
     EXPECT_EQ(controls.label4, "New Song");
 }
 

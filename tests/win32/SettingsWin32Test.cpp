@@ -213,7 +213,7 @@ TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
     test::FakeControls controls;
     test::FakeYielder yielder;
     settings.WriteToIni(kSettingsSection, "color", "255", folder + kSettingsFileName);
-    PollCycle cycle{{player, chat.aol, chat.aim, settings, log, controls, yielder},
+    PollCycle cycle{{player, chat.aol, chat.aim, settings, log, controls, yielder, clock},
                     folder + kSettingsFileName};
 
     cycle.SetLastAnnouncedTitle("Old");
