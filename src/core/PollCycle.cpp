@@ -1,5 +1,6 @@
 #include "core/PollCycle.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/Settings.h"
@@ -10,6 +11,7 @@ namespace tobla {
 
 namespace {
 constexpr const char* kBufferingMark = "[Buffer:";
+constexpr std::int64_t kMillisecondsPerSecond = 1000;
 
 // A chat gets a line when its box is ticked (a box that cannot be read counts as
 // ticked) and it is open.
@@ -44,7 +46,7 @@ void PollCycle::Tick() {
 
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
-    if (TrackChanged()) Announce(colorText);
+    AnnounceNewTrack(colorText);
     aolPacer_.SendIfDue();
     aimPacer_.SendIfDue();
 }
@@ -56,17 +58,44 @@ std::string PollCycle::ReadColorText() {
 
 // All three readings are made on every tick, in this order; a reading that fails
 // means no change, so a title that could not be read is never announced or logged.
-bool PollCycle::TrackChanged() {
-    bool titleDiffers = false, playing = false, notBuffering = false;
-    const bool titleRead = Guarded([&] { titleDiffers = c_.player.SongTitle() != lastTitle_; });
-    const bool playedRead = Guarded([&] { playing = c_.player.PlayedSeconds() >= 1; });
-    const bool bufferingRead = Guarded([&] {
-        notBuffering = c_.player.SongTitle().find(kBufferingMark) == std::string::npos;
-    });
-    return titleRead && playedRead && bufferingRead && titleDiffers && playing && notBuffering;
+std::optional<PollCycle::Change> PollCycle::ReadChange() {
+    std::string title, secondTitle;
+    std::int32_t played = 0;
+    const bool titleRead = Guarded([&] { title = c_.player.SongTitle(); });
+    const bool playedRead = Guarded([&] { played = c_.player.PlayedSeconds(); });
+    const bool secondRead = Guarded([&] { secondTitle = c_.player.SongTitle(); });
+    if (!titleRead || !playedRead || !secondRead || title == lastTitle_ || played < 1 ||
+        secondTitle.find(kBufferingMark) != std::string::npos)
+        return std::nullopt;
+    return Change{std::move(title), played};
 }
 
-void PollCycle::Announce(const std::string& colorText) {
+// A new title is announced once it has played the chosen seconds: what the player
+// counted when the title was first seen playing, then what the clock counts. (Winamp 3
+// counts a playing track as 10 seconds played.) The setting is read once per title.
+bool PollCycle::HasSettled(const Change& change) {
+    const std::int64_t now = c_.clock.MonotonicMilliseconds();
+    if (!candidate_ || candidate_->title != change.title) {
+        std::string stored;
+        Guarded([&] {
+            stored = c_.settings.GetFromIni(kSettingsSection, "settle", settingsFile_);
+        });
+        const std::int64_t seconds = SettleSecondsFromSetting(stored) - std::int64_t{change.played};
+        const std::int64_t wait = std::max<std::int64_t>(seconds, 0) * kMillisecondsPerSecond;
+        candidate_ = Candidate{change.title, now + wait};
+    }
+    return now >= candidate_->dueAt;
+}
+
+void PollCycle::AnnounceNewTrack(const std::string& colorText) {
+    const std::optional<Change> change = ReadChange();
+    if (!change) {
+        candidate_.reset();  // a title must play without a break to settle
+        return;
+    }
+    if (!HasSettled(*change)) return;
+    candidate_.reset();
+
     // Recorded before anything below can yield, so a tick or click that runs
     // inside a later yield sees no change. A title that cannot be read for the record
     // is not announced either; nor one that is the last announced title again: the

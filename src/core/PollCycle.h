@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -8,9 +9,9 @@
 namespace tobla {
 
 // The handler of the poll timer: on every tick it asks the player whether a new
-// track has started and, when one has, records it, builds its lines for the ticked
-// chats (AOL, then AIM) and appends it to today's play log. Each chat then gets its
-// line at the chat's pace, on this or a later tick.
+// track has started and, once it has played the chosen time, records it, builds its
+// lines for the ticked chats (AOL, then AIM) and appends it to today's play log. Each
+// chat then gets its line at the chat's pace, on this or a later tick.
 class PollCycle {
 public:
     struct Collaborators {
@@ -36,6 +37,17 @@ public:
     void Tick();
 
 private:
+    // What the change test found: a title that differs from the last announced, with
+    // the seconds the player reported played.
+    struct Change {
+        std::string title;
+        std::int32_t played;
+    };
+    // A new title waiting until it has played the chosen time.
+    struct Candidate {
+        std::string title;
+        std::int64_t dueAt;
+    };
     // One announcement's lines, each built once; none for a chat that is not ticked
     // or not open, or whose line could not be built.
     struct ChatLines {
@@ -43,14 +55,16 @@ private:
     };
 
     std::string ReadColorText();
-    bool TrackChanged();
-    void Announce(const std::string& colorText);
+    std::optional<Change> ReadChange();
+    bool HasSettled(const Change& change);
+    void AnnounceNewTrack(const std::string& colorText);
     ChatLines BuildLines(const std::string& colorText);
     void Offer(ChatLines lines);
 
     Collaborators c_;
     std::string settingsFile_;
     std::string lastTitle_;
+    std::optional<Candidate> candidate_;
     ChatPacer aolPacer_, aimPacer_;
     bool ticking_ = false;
 };

@@ -69,13 +69,13 @@ class Recorder : public PlayLog, public SettingsReader {
 public:
     std::vector<std::string> events;
     RecordingChat aol{events, "aol"}, aim{events, "aim"};
-    std::string color;
+    std::string color, settle;
 
     void AppendPlayLog(const std::string& title) override { events.push_back("log " + title); }
     std::string GetFromIni(const std::string& section, const std::string& key,
                            const std::string& file) override {
         events.push_back("ini " + section + " " + key + " " + file);
-        return key == "color" ? color : std::string();
+        return key == "color" ? color : key == "settle" ? settle : std::string();
     }
 };
 

@@ -243,5 +243,16 @@ TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
     }
 }
 
+TEST_F(PollCycleTest, TracksSkippedBeforeTheChosenTimeAreNotAnnounced) {
+    out.settle = "5";
+    for (const char* track : {"One", "Two", "Three", "Four"}) Play(track, 3000);
+    const std::int64_t longStart = clock.monotonic;
+    Play("Long", 20000);
+    ASSERT_EQ(stamped.size(), 3u);
+    EXPECT_EQ(stamped[0].second, "log Long");
+    EXPECT_GT(stamped[0].first - longStart, 4500);  // played 5 s as the player counts
+    EXPECT_LE(stamped[0].first - longStart, 5500);
+}
+
 }  // namespace
 }  // namespace tobla
