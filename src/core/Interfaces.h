@@ -54,6 +54,8 @@ public:
     virtual std::string Bitrate() = 0;
     virtual std::int32_t ListPosition() = 0;
     virtual std::string ListCount() = 0;
+    // A stream: the player knows no length for what it plays.
+    virtual bool PlaysStream() = 0;
 };
 
 // A chat that announcements are typed into: the AOL chat room or the AIM chat window.

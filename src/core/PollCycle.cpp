@@ -70,6 +70,18 @@ std::optional<PollCycle::Change> PollCycle::ReadChange() {
     return Change{std::move(title), played};
 }
 
+// While a stream connects, buffers or is cut off, the player shows its state in
+// brackets before the title ("[Stream temporarily interrupted] ..."): that is no new
+// track, and the stream's title coming back is no new track either. A file's title
+// may begin with a bracket of its own. A player that cannot say whether it plays a
+// stream is asked again on the next tick.
+bool PollCycle::IsPassingState(const std::string& title) {
+    if (title.empty() || title[0] != '[' || title.find("] ") == std::string::npos) return false;
+    bool stream = true;
+    Guarded([&] { stream = c_.player.PlaysStream(); });
+    return stream;
+}
+
 // A new title is announced once it has played the chosen seconds: what the player
 // counted when the title was first seen playing, then what the clock counts. (Winamp 3
 // counts a playing track as 10 seconds played.) The setting is read once per title.
@@ -89,7 +101,7 @@ bool PollCycle::HasSettled(const Change& change) {
 
 void PollCycle::AnnounceNewTrack(const std::string& colorText) {
     const std::optional<Change> change = ReadChange();
-    if (!change) {
+    if (!change || IsPassingState(change->title)) {
         candidate_.reset();  // a title must play without a break to settle
         return;
     }

@@ -56,6 +56,7 @@ private:
 
     std::string ReadColorText();
     std::optional<Change> ReadChange();
+    bool IsPassingState(const std::string& title);
     bool HasSettled(const Change& change);
     void AnnounceNewTrack(const std::string& colorText);
     ChatLines BuildLines(const std::string& colorText);

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
-#include <string>
 #include <utility>
+#include <string>
 #include <vector>
 
 #include "core/Interfaces.h"
@@ -15,6 +15,7 @@ class FakePlayer : public PlayerFacts {
 public:
     std::string title, length = "3:45", bitrate = "128", count = "10";
     std::int32_t played = 5, position = 3;
+    bool stream = false;
     bool failTitle = false, failPlayed = false, failLength = false, failPosition = false;
     int titlesBeforeFailing = -1;  // title readings that succeed before failTitle applies
     std::vector<std::string> readings;  // given by the next title readings, before `title`
@@ -34,6 +35,7 @@ public:
     std::string Bitrate() override { return Note("bitrate"), bitrate; }
     std::int32_t ListPosition() override { return Note("position"), Fail(failPosition), position; }
     std::string ListCount() override { return Note("count"), count; }
+    bool PlaysStream() override { return Note("stream"), stream; }
 
 private:
     void Note(const char* what) {

@@ -254,5 +254,21 @@ TEST_F(PollCycleTest, TracksSkippedBeforeTheChosenTimeAreNotAnnounced) {
     EXPECT_LE(stamped[0].first - longStart, 5500);
 }
 
+// While a stream is cut off the player shows its state before the title: no track, so
+// the stream's title coming back is no new one either. A file's title may begin with
+// a bracket of its own.
+TEST_F(PollCycleTest, AStreamsPassingStateIsNeitherAnnouncedNorRecorded) {
+    player.stream = true;
+    TickTo("Station - Song");
+    out.events.clear();
+    TickTo("[Stream temporarily interrupted] Station - Song");
+    TickTo("Station - Song");
+    EXPECT_TRUE(Actions().empty());
+    EXPECT_EQ(controls.label4, "Station - Song");
+    player.stream = false;
+    TickTo("[Live] Artist - Song");
+    EXPECT_EQ(cycle.LastAnnouncedTitle(), "[Live] Artist - Song");
+}
+
 }  // namespace
 }  // namespace tobla
