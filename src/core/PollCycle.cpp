@@ -47,6 +47,7 @@ void PollCycle::Tick() {
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
     AnnounceNewTrack(colorText);
+    if (std::exchange(announceNowAsked_, false)) AnnounceAgain(colorText);
     aolPacer_.SendIfDue();
     aimPacer_.SendIfDue();
 }
@@ -120,6 +121,16 @@ void PollCycle::AnnounceNewTrack(const std::string& colorText) {
     // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
     Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
     Offer(std::move(lines));
+}
+
+// Only the track that was announced, and only while it plays: a track still
+// settling gets its lines when it is announced.
+void PollCycle::AnnounceAgain(const std::string& colorText) {
+    bool playing = false;
+    Guarded([&] {
+        playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_;
+    });
+    if (playing) Offer(BuildLines(colorText));
 }
 
 PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {

@@ -35,6 +35,11 @@ public:
     // One timer tick. A tick that arrives while an earlier one is inside one of
     // its yields returns at once.
     void Tick();
+    // The next tick offers the ticked chats the line of the track playing again, when
+    // that is the last announced one (for a user who has just joined a room); it is
+    // not logged again. Left to a tick, since the menu command that asks may run
+    // inside a yield of one.
+    void AnnounceNow() { announceNowAsked_ = true; }
 
 private:
     // What the change test found: a title that differs from the last announced, with
@@ -59,6 +64,7 @@ private:
     bool IsPassingState(const std::string& title);
     bool HasSettled(const Change& change);
     void AnnounceNewTrack(const std::string& colorText);
+    void AnnounceAgain(const std::string& colorText);
     ChatLines BuildLines(const std::string& colorText);
     void Offer(ChatLines lines);
 
@@ -68,6 +74,7 @@ private:
     std::optional<Candidate> candidate_;
     ChatPacer aolPacer_, aimPacer_;
     bool ticking_ = false;
+    bool announceNowAsked_ = false;
 };
 
 }  // namespace tobla

@@ -349,6 +349,7 @@ void frmMain::CreateMenu() {
         AppendMenuW(settle, MF_STRING, choice.id, choice.text);
     AppendMenuW(menu_.get(), MF_STRING, IDM_SHOWHIDE, L"&Show Tobla");
     AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
+    AppendMenuW(menu_.get(), MF_STRING, IDM_ANNOUNCE_NOW, L"&Announce Now");
     AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(settle), L"Announce A&fter");
     AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
     AppendMenuW(menu_.get(), MF_STRING, IDM_CLOSE, L"&Close Tobla");
@@ -592,6 +593,8 @@ void frmMain::OnCommand(int id, int code) {
         Exit();
     } else if (id == IDM_SHOWHIDE) {
         OnShowHide();
+    } else if (id == IDM_ANNOUNCE_NOW) {
+        cycle_->AnnounceNow();
     } else if (const SettleChoice* choice = SettleChoiceOf(id)) {
         Write("settle", std::to_string(choice->seconds));
     } else if (const ControlLayout* layout = LayoutOf(id); layout && layout->onClick &&
