@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -13,10 +14,10 @@
 #include "SimWinamp.h"
 #include "e2e/ToblaProcess.h"
 
-// Tobla under sustained work: a track change on every poll for a while, and a long
-// stretch of ordinary play at speed. Every announcement is logged exactly once and
-// in order, each chat gets the newest of them at its pace, and the program's memory
-// and handles stay flat.
+// Tobla under sustained work: a track change on every poll for a while, a user
+// skipping through tracks, and a long stretch of ordinary play at speed. Every
+// announcement is logged exactly once and in order, each chat gets the newest of them
+// at its pace, and the program's memory and handles stay flat.
 namespace tobla::e2e {
 namespace {
 
@@ -54,6 +55,14 @@ void ExpectSomeOfInOrder(const Lines& transcript, const std::vector<long>& logge
     EXPECT_TRUE(std::adjacent_find(sent.begin(), sent.end(), std::greater_equal<>()) == sent.end());
     EXPECT_TRUE(std::includes(logged.begin(), logged.end(), sent.begin(), sent.end()));
     EXPECT_EQ(sent.back(), logged.back());
+}
+
+// Milliseconds of the performance counter, by which Tobla paces its lines.
+long long NowMs() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return count.QuadPart * 1000 / frequency.QuadPart;
 }
 
 struct Usage {
@@ -156,11 +165,49 @@ protected:
         ASSERT_TRUE(WaitForPolls(player, polls));
     }
 
+    // Each chat line as "MS LINE", with the time it arrived.
+    static void Stamp(sim::Record& arrivals, const std::string& line) {
+        arrivals.Add(std::to_string(NowMs()) + " " + line);
+    }
+
+    sim::Record aolArrivals, aimArrivals;
     sim::SimWinamp2 player;
-    sim::SimAolClient aol;
-    sim::SimAimClient aim;
+    sim::SimAolClient aol{{.onLine = [this](const std::string& l) { Stamp(aolArrivals, l); }}};
+    sim::SimAimClient aim{{.onLine = [this](const std::string& l) { Stamp(aimArrivals, l); }}};
     ProgramFolder folder;
 };
+
+// A user skipping through ten tracks, one every 1.2 s: every track is logged; each
+// chat gets lines at least 2 s apart, the last track's last, within 2 s of its change.
+TEST_F(Load, AFastSkipReachesEachChatAtItsPace) {
+    ToblaProcess tobla(folder);
+    ASSERT_TRUE(tobla.Started());
+    LetPollsRun();
+    Lines played;
+    long long changedAt = 0;
+    for (long track = 1; track <= 10; ++track) {
+        WaitUntil([&] { return NowMs() - changedAt >= 1200; });
+        changedAt = NowMs();
+        player.SetCaption(Caption(track));
+        played.push_back(Title(track));
+    }
+    ASSERT_TRUE(aol.WaitForLine(played.back()) && aim.WaitForLine(played.back()));
+    EXPECT_EQ(Logged(), played);
+    for (auto* arrivals : {&aolArrivals, &aimArrivals}) {
+        const Lines lines = arrivals->Lines();
+        long long shortest = 1LL << 40, longest = 0;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const long long gap = std::atoll(lines[i].c_str()) - std::atoll(lines[i - 1].c_str());
+            shortest = std::min(shortest, gap), longest = std::max(longest, gap);
+        }
+        const long long lastAfter = std::atoll(lines.back().c_str()) - changedAt;
+        std::printf("  %zu lines, %lld to %lld ms apart, the last %lld ms after its change\n",
+                    lines.size(), shortest, longest, lastAfter);
+        EXPECT_GE(shortest, 2000 - 1);  // Tobla's reading and the client's, each cut to the ms
+        EXPECT_EQ(TrackNumbers(lines).back(), 10);
+        EXPECT_LE(lastAfter, 2000 + 500);  // the announcing tick and the send itself
+    }
+}
 
 // The player moves to the next track whenever Tobla asks it for the time played,
 // that is once in every poll, between Tobla's readings of the title. Whatever Tobla
@@ -202,8 +249,8 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
 
 // Some hundreds of tracks, each announced before the next begins, as in hours of play
 // (the chats get the newest at their pace); Tobla's memory, handles and windows are
-// sampled after a warm-up, half-way and at the end. (GetGuiResources counts no GDI or USER objects under Wine, so they are
-// not asked; the windows stand in for the latter.)
+// sampled after a warm-up, half-way and at the end. (GetGuiResources counts no GDI or
+// USER objects under Wine, so they are not asked; the windows stand in for the latter.)
 TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
     constexpr int kTracks = 500, kWarmUp = 30;
     ToblaProcess tobla(folder);
@@ -215,7 +262,8 @@ TEST_F(Load, HoursOfSteadyPlayKeepMemoryAndHandlesFlat) {
         if (track == kTracks / 2) half = Measure(tobla.ProcessId());
         player.SetCaption(Caption(track));
         played.push_back(Title(track));
-        ASSERT_TRUE(WaitUntil([&] { return Logged().size() == played.size(); })) << "track " << track;
+        ASSERT_TRUE(WaitUntil([&] { return Logged().size() == played.size(); }))
+            << "track " << track;
     }
     ASSERT_TRUE(aim.WaitForLine(played.back()));
     ASSERT_TRUE(aol.WaitForLine(played.back()));

@@ -217,29 +217,26 @@ TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
     for (int track = 1; track < 10; ++track) Play("Track " + std::to_string(track), 1200);
     Play("Track 10", 5000);
 
-    Events logged;
+    int logged = 0;
+    std::string announced;
     std::int64_t announcedAt = 0;
-    std::map<std::string, std::vector<std::pair<std::int64_t, std::string>>> sent;  // by chat
+    const std::int64_t never = -ChatPacer::kPaceMs;
+    std::map<std::string, std::int64_t> sentAt{{"aol", never}, {"aim", never}};
+    std::map<std::string, std::string> lastSent;
     for (const auto& [at, action] : stamped) {
-        const std::string track = action.substr(action.rfind("Track "));
-        if (action.rfind("log ", 0) == 0) {
-            logged.push_back(track);
-            announcedAt = at;
+        const std::string chat = action.substr(0, 3), track = action.substr(action.rfind("Track "));
+        if (chat == "log") {
+            ++logged, announced = track, announcedAt = at;
             continue;
         }
-        EXPECT_EQ(track, logged.back()) << "sent at " << at << " after it was skipped";
-        auto& lines = sent[action.substr(0, 3)];
-        if (!lines.empty()) {
-            EXPECT_GE(at - lines.back().first, ChatPacer::kPaceMs) << action;
-        }
-        lines.emplace_back(at, track);
+        EXPECT_EQ(track, announced) << action << " at " << at << ", skipped while it waited";
+        EXPECT_GE(at - sentAt[chat], ChatPacer::kPaceMs) << action;
+        sentAt[chat] = at, lastSent[chat] = track;
     }
-    ASSERT_EQ(logged.size(), 10u);
-    EXPECT_EQ(logged.back(), "Track 10");
+    EXPECT_EQ(logged, 10);
     for (const char* chat : {"aol", "aim"}) {
-        ASSERT_FALSE(sent[chat].empty()) << chat;
-        EXPECT_EQ(sent[chat].back().second, "Track 10") << chat;
-        EXPECT_LE(sent[chat].back().first - announcedAt, ChatPacer::kPaceMs) << chat;
+        EXPECT_EQ(lastSent[chat], "Track 10") << chat;
+        EXPECT_LE(sentAt[chat] - announcedAt, ChatPacer::kPaceMs) << chat;
     }
 }
 
