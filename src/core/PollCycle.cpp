@@ -46,10 +46,15 @@ void PollCycle::Tick() {
 
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
-    AnnounceNewTrack(colorText);
+    const bool announced = AnnounceNewTrack(colorText);
     if (std::exchange(announceNowAsked_, false)) AnnounceAgain(colorText);
     aolPacer_.SendIfDue();
     aimPacer_.SendIfDue();
+    // In the tick that announces, after the lines it sends: a line due at once is not
+    // held up by the file. Logged as Label4 shows it: a title read with NULs in it
+    // ends at the first one.
+    if (announced)
+        Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
 }
 
 std::string PollCycle::ReadColorText() {
@@ -100,13 +105,14 @@ bool PollCycle::HasSettled(const Change& change) {
     return now >= candidate_->dueAt;
 }
 
-void PollCycle::AnnounceNewTrack(const std::string& colorText) {
+// Whether a new track was announced: recorded, and its lines offered to the chats.
+bool PollCycle::AnnounceNewTrack(const std::string& colorText) {
     const std::optional<Change> change = ReadChange();
     if (!change || IsPassingState(change->title)) {
         candidate_.reset();  // a title must play without a break to settle
-        return;
+        return false;
     }
-    if (!HasSettled(*change)) return;
+    if (!HasSettled(*change)) return false;
     candidate_.reset();
 
     // Recorded before anything below can yield, so a tick or click that runs
@@ -115,12 +121,10 @@ void PollCycle::AnnounceNewTrack(const std::string& colorText) {
     // readings of this tick disagreed (a caption read as it moved on), and the next
     // tick reads afresh.
     std::string title;
-    if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return;
+    if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return false;
     SetLastAnnouncedTitle(title);
-    ChatLines lines = BuildLines(colorText);
-    // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
-    Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
-    Offer(std::move(lines));
+    Offer(BuildLines(colorText));
+    return true;
 }
 
 // Only the track that was announced, and only while it plays: a track still

@@ -11,7 +11,8 @@ namespace tobla {
 // The handler of the poll timer: on every tick it asks the player whether a new
 // track has started and, once it has played the chosen time, records it, builds its
 // lines for the ticked chats (AOL, then AIM) and appends it to today's play log. Each
-// chat then gets its line at the chat's pace, on this or a later tick.
+// chat gets its line at the chat's pace, in this tick (before the log line) or a later
+// one.
 class PollCycle {
 public:
     struct Collaborators {
@@ -63,7 +64,7 @@ private:
     std::optional<Change> ReadChange();
     bool IsPassingState(const std::string& title);
     bool HasSettled(const Change& change);
-    void AnnounceNewTrack(const std::string& colorText);
+    bool AnnounceNewTrack(const std::string& colorText);
     void AnnounceAgain(const std::string& colorText);
     ChatLines BuildLines(const std::string& colorText);
     void Offer(ChatLines lines);

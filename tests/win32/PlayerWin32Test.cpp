@@ -104,8 +104,8 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     Lines actions;
     for (const auto& e : out.events)
         if (e.rfind("ini ", 0) != 0) actions.push_back(e);
-    EXPECT_EQ(actions, (Lines{"log New Song", "aol <font face=\"Arial\" color=>New Song - ( 3:45 / 128 )",
-                              "aim New Song - ( 3:45 / 128 )"}));
+    EXPECT_EQ(actions, (Lines{"aol <font face=\"Arial\" color=>New Song - ( 3:45 / 128 )",
+                              "aim New Song - ( 3:45 / 128 )", "log New Song"}));
     EXPECT_EQ(controls.label4, "New Song");
 }
 
