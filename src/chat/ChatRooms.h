@@ -24,13 +24,23 @@ WindowHandle AimFindRoom(ForeignWindows& windows);
 // fails (after the user's text has been put back).
 void AimRoomSend(ForeignWindows& windows, const std::string& sendString);
 
-// The two clients as the poll cycle's chat targets.
-class ClientChatTargets : public ChatTargets {
+// The open AOL chat room as a chat target.
+class AolChatRoom : public ChatTarget {
 public:
-    explicit ClientChatTargets(ForeignWindows& windows) : windows_(windows) {}
-    void SendChat(const std::string& text) override { toolkit::SendChat(windows_, text); }
-    WindowHandle AimFindRoom() override { return tobla::AimFindRoom(windows_); }
-    void AimRoomSend(const std::string& text) override { tobla::AimRoomSend(windows_, text); }
+    explicit AolChatRoom(ForeignWindows& windows) : windows_(windows) {}
+    bool IsOpen() override { return toolkit::FindChatRoom(windows_) != 0; }
+    void Send(const std::string& line) override { toolkit::SendChat(windows_, line); }
+
+private:
+    ForeignWindows& windows_;
+};
+
+// The AIM chat window as a chat target.
+class AimChatWindow : public ChatTarget {
+public:
+    explicit AimChatWindow(ForeignWindows& windows) : windows_(windows) {}
+    bool IsOpen() override { return AimFindRoom(windows_) != 0; }
+    void Send(const std::string& line) override { AimRoomSend(windows_, line); }
 
 private:
     ForeignWindows& windows_;

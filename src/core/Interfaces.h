@@ -54,17 +54,17 @@ public:
     virtual std::string Bitrate() = 0;
     virtual std::int32_t ListPosition() = 0;
     virtual std::string ListCount() = 0;
+    // A stream: the player knows no length for what it plays.
+    virtual bool PlaysStream() = 0;
 };
 
-// The two chat targets.
-class ChatTargets {
+// A chat that announcements are typed into: the AOL chat room or the AIM chat window.
+class ChatTarget {
 public:
-    virtual ~ChatTargets() = default;
-    // Types the line into the open AOL chat room; nothing when none is open.
-    virtual void SendChat(const std::string& text) = 0;
-    // The AIM chat window, 0 when none is open.
-    virtual WindowHandle AimFindRoom() = 0;
-    virtual void AimRoomSend(const std::string& sendString) = 0;
+    virtual ~ChatTarget() = default;
+    virtual bool IsOpen() = 0;
+    // Types the line into the chat; nothing when it has closed meanwhile.
+    virtual void Send(const std::string& line) = 0;
 };
 
 // Reads one setting of a profile (INI) file: the key lowercased, at most 749
@@ -121,16 +121,19 @@ public:
     virtual std::string ToUtf8(const std::string& bytes) = 0;
 };
 
-// The date and the time as the user's locale writes them, and a clock of the time
-// since midnight. The clock counts whole milliseconds: a reading compared with an
-// equal one taken earlier must compare equal, which floating point on the x87 unit
-// does not promise.
+// The date and the time as the user's locale writes them, a clock of the time since
+// midnight, and a monotonic one. The clocks count whole milliseconds: a reading
+// compared with an equal one taken earlier must compare equal, which floating point
+// on the x87 unit does not promise.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::string ShortDate() = 0;
     virtual std::string LongTime() = 0;
     virtual std::int32_t MillisecondsSinceMidnight() = 0;
+    // Milliseconds since some fixed moment; never goes back, not at midnight nor when
+    // the user sets the clock, so a wait measured with it ends when it should.
+    virtual std::int64_t MonotonicMilliseconds() = 0;
 };
 
 // Starts a program from a command line with a normal, focused window.

@@ -1,5 +1,8 @@
 #include "core/PollCycle.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "core/OperationFailed.h"
@@ -8,10 +11,25 @@ namespace tobla {
 
 namespace {
 constexpr const char* kBufferingMark = "[Buffer:";
+constexpr std::int64_t kMillisecondsPerSecond = 1000;
+
+// A chat gets a line when its box is ticked (a box that cannot be read counts as
+// ticked) and it is open.
+template <class Ticked>
+bool WantsLine(ChatTarget& chat, Ticked ticked) {
+    bool wanted = true;
+    Guarded([&] { wanted = ticked(); });
+    bool open = false;
+    if (wanted) Guarded([&] { open = chat.IsOpen(); });
+    return open;
+}
 }  // namespace
 
 PollCycle::PollCycle(Collaborators collaborators, std::string settingsFile)
-    : c_(collaborators), settingsFile_(std::move(settingsFile)) {}
+    : c_(collaborators),
+      settingsFile_(std::move(settingsFile)),
+      aolPacer_(c_.aol, c_.clock),
+      aimPacer_(c_.aim, c_.clock) {}
 
 void PollCycle::SetLastAnnouncedTitle(const std::string& title) {
     lastTitle_ = title;
@@ -28,8 +46,15 @@ void PollCycle::Tick() {
 
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
-    if (!TrackChanged()) return;
-    Announce(colorText);
+    const bool announced = AnnounceNewTrack(colorText);
+    if (std::exchange(announceNowAsked_, false)) AnnounceAgain(colorText);
+    aolPacer_.SendIfDue();
+    aimPacer_.SendIfDue();
+    // In the tick that announces, after the lines it sends: a line due at once is not
+    // held up by the file. Logged as Label4 shows it: a title read with NULs in it
+    // ends at the first one.
+    if (announced)
+        Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
 }
 
 std::string PollCycle::ReadColorText() {
@@ -39,62 +64,104 @@ std::string PollCycle::ReadColorText() {
 
 // All three readings are made on every tick, in this order; a reading that fails
 // means no change, so a title that could not be read is never announced or logged.
-bool PollCycle::TrackChanged() {
-    bool titleDiffers = false, playing = false, notBuffering = false;
-    const bool titleRead = Guarded([&] { titleDiffers = c_.player.SongTitle() != lastTitle_; });
-    const bool playedRead = Guarded([&] { playing = c_.player.PlayedSeconds() >= 1; });
-    const bool bufferingRead = Guarded([&] {
-        notBuffering = c_.player.SongTitle().find(kBufferingMark) == std::string::npos;
-    });
-    return titleRead && playedRead && bufferingRead && titleDiffers && playing && notBuffering;
+std::optional<PollCycle::Change> PollCycle::ReadChange() {
+    std::string title, secondTitle;
+    std::int32_t played = 0;
+    const bool titleRead = Guarded([&] { title = c_.player.SongTitle(); });
+    const bool playedRead = Guarded([&] { played = c_.player.PlayedSeconds(); });
+    const bool secondRead = Guarded([&] { secondTitle = c_.player.SongTitle(); });
+    if (!titleRead || !playedRead || !secondRead || title == lastTitle_ || played < 1 ||
+        secondTitle.find(kBufferingMark) != std::string::npos)
+        return std::nullopt;
+    return Change{std::move(title), played};
 }
 
-void PollCycle::Announce(const std::string& colorText) {
+// While a stream connects, buffers or is cut off, the player shows its state in
+// brackets before the title ("[Stream temporarily interrupted] ..."): that is no new
+// track, and the stream's title coming back is no new track either. A file's title
+// may begin with a bracket of its own. A player that cannot say whether it plays a
+// stream is asked again on the next tick.
+bool PollCycle::IsPassingState(const std::string& title) {
+    if (title.empty() || title[0] != '[' || title.find("] ") == std::string::npos) return false;
+    bool stream = true;
+    Guarded([&] { stream = c_.player.PlaysStream(); });
+    return stream;
+}
+
+// A new title is announced once it has played the chosen seconds: what the player
+// counted when the title was first seen playing, then what the clock counts. (Winamp 3
+// counts a playing track as 10 seconds played.) The setting is read once per title.
+bool PollCycle::HasSettled(const Change& change) {
+    const std::int64_t now = c_.clock.MonotonicMilliseconds();
+    if (!candidate_ || candidate_->title != change.title) {
+        std::string stored;
+        Guarded([&] {
+            stored = c_.settings.GetFromIni(kSettingsSection, "settle", settingsFile_);
+        });
+        const std::int64_t seconds = SettleSecondsFromSetting(stored) - std::int64_t{change.played};
+        const std::int64_t wait = std::max<std::int64_t>(seconds, 0) * kMillisecondsPerSecond;
+        candidate_ = Candidate{change.title, now + wait};
+    }
+    return now >= candidate_->dueAt;
+}
+
+// Whether a new track was announced: recorded, and its lines offered to the chats.
+bool PollCycle::AnnounceNewTrack(const std::string& colorText) {
+    const std::optional<Change> change = ReadChange();
+    if (!change || IsPassingState(change->title)) {
+        candidate_.reset();  // a title must play without a break to settle
+        return false;
+    }
+    if (!HasSettled(*change)) return false;
+    candidate_.reset();
+
     // Recorded before anything below can yield, so a tick or click that runs
     // inside a later yield sees no change. A title that cannot be read for the record
     // is not announced either; nor one that is the last announced title again: the
     // readings of this tick disagreed (a caption read as it moved on), and the next
     // tick reads afresh.
     std::string title;
-    if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return;
+    if (!Guarded([&] { title = c_.player.SongTitle(); }) || title == lastTitle_) return false;
     SetLastAnnouncedTitle(title);
+    Offer(BuildLines(colorText));
+    return true;
+}
 
+// Only the track that was announced, and only while it plays: a track still
+// settling gets its lines when it is announced.
+void PollCycle::AnnounceAgain(const std::string& colorText) {
+    bool playing = false;
+    Guarded([&] {
+        playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_;
+    });
+    if (playing) Offer(BuildLines(colorText));
+}
+
+PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {
     Guarded([&] {
         const auto yield = [this] { c_.yielder.YieldEvents(); };
         if (toolkit::StripSpaces(c_.controls.TemplateText(), yield).empty())
             c_.controls.SetTemplateText(DefaultTemplate);
     });
-
-    SendToAol(colorText);
-    SendToAim();
-
-    // Logged as Label4 shows it: a title read with NULs in it ends at the first one.
-    Guarded([&] { c_.log.AppendPlayLog(lastTitle_.substr(0, lastTitle_.find('\0'))); });
+    // Each line expands the template with its own readings of the facts. The AOL
+    // room reads its line as mark-up: the facts in it cannot open a tag.
+    ChatLines lines;
+    if (WantsLine(c_.aol, [&] { return c_.controls.AolTicked(); }))
+        Guarded([&] {
+            const std::string line =
+                ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
+            lines.aol = WrapInFontTag(c_.controls.FontFace(), colorText, line);
+        });
+    if (WantsLine(c_.aim, [&] { return c_.controls.AimTicked(); }))
+        Guarded([&] { lines.aim = ExpandTemplate(c_.controls.TemplateText(), c_.player); });
+    return lines;
 }
 
-// The AOL room reads its line as mark-up: the facts in it cannot open a tag.
-void PollCycle::SendToAol(const std::string& colorText) {
-    bool aol = true;
-    Guarded([&] { aol = c_.controls.AolTicked(); });
-    if (!aol) return;
-    std::string line;
-    if (!Guarded([&] {
-            line = ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
-        }))
-        return;
-    Guarded([&] { c_.chat.SendChat(WrapInFontTag(c_.controls.FontFace(), colorText, line)); });
-}
-
-void PollCycle::SendToAim() {
-    bool aim = true;
-    Guarded([&] { aim = c_.controls.AimTicked(); });
-    if (!aim) return;
-    WindowHandle room = 0;
-    Guarded([&] { room = c_.chat.AimFindRoom(); });
-    if (room == 0) return;
-    std::string line;
-    if (Guarded([&] { line = ExpandTemplate(c_.controls.TemplateText(), c_.player); }))
-        Guarded([&] { c_.chat.AimRoomSend(line); });
+// A chat without a line of this announcement loses the one still waiting for it:
+// that track has been skipped.
+void PollCycle::Offer(ChatLines lines) {
+    aolPacer_.Offer(std::move(lines.aol));
+    aimPacer_.Offer(std::move(lines.aim));
 }
 
 }  // namespace tobla

@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstddef>
 #include <utility>
 
@@ -47,6 +48,16 @@ std::pair<std::string, std::size_t> ReadQuotedField(const std::string& content, 
 }
 
 }  // namespace
+
+int SettleSecondsFromSetting(const std::string& stored) {
+    constexpr int kShortest = 1, kLongest = 3600;
+    int seconds = 0;
+    const char* end = stored.data() + stored.size();
+    const auto [stop, error] = std::from_chars(stored.data(), end, seconds);
+    if (error != std::errc() || stop != end || seconds < kShortest || seconds > kLongest)
+        return kShortest;
+    return seconds;
+}
 
 std::vector<std::string> ReadListFields(const std::string& content) {
     std::vector<std::string> fields;

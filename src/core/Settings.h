@@ -19,6 +19,11 @@ std::vector<std::string> ReadListFields(const std::string& content);
 // double quotes, its own doubled. So lists of plain entries stay easy to edit.
 std::string ListFileLine(const std::string& entry);
 
+// The "settle" setting: the seconds a track plays before it is announced, whole
+// seconds from 1 to an hour as the menu writes them or a user types them; anything
+// else is 1, the time every track waited before the choice was offered.
+int SettleSecondsFromSetting(const std::string& stored);
+
 // A settings value as it is handed to the profile writer: the profile reader drops
 // blanks around a value and one pair of quotes around it, so a value that has
 // either is written inside double quotes, and reads back exactly as it was.

@@ -155,6 +155,10 @@ std::int32_t GetSongSeconds(ForeignWindows& windows) {
     return Request(windows, player, 1, msg::kRequestPlayPosition);
 }
 
+bool PlaysStream(ForeignWindows& windows) {
+    return LocateFacts(windows).kind == FactSource::kWinamp2 && GetSongSeconds(windows) < 0;
+}
+
 std::string GetSongLength(ForeignWindows& windows) {
     const FactSource source = LocateFacts(windows);
     switch (source.kind) {

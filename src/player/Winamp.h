@@ -14,6 +14,9 @@ WindowHandle GetWinampWindow(ForeignWindows& windows);
 std::string GetSongTitle(ForeignWindows& windows);
 std::int32_t GetPlayedSeconds(ForeignWindows& windows);
 std::int32_t GetSongSeconds(ForeignWindows& windows);
+// True while Winamp 2.x plays a stream: its length request answers -1. Winamp 3 is
+// sent no requests and reports false.
+bool PlaysStream(ForeignWindows& windows);
 std::string GetSongLength(ForeignWindows& windows);
 std::string GetBitrate(ForeignWindows& windows);
 std::int32_t GetListPosition(ForeignWindows& windows);
@@ -36,6 +39,7 @@ public:
     std::string Bitrate() override { return winampApi::GetBitrate(windows_); }
     std::int32_t ListPosition() override { return winampApi::GetListPosition(windows_); }
     std::string ListCount() override { return winampApi::GetListCount(windows_); }
+    bool PlaysStream() override { return winampApi::PlaysStream(windows_); }
 
 private:
     ForeignWindows& windows_;

@@ -11,7 +11,7 @@ App::App(HINSTANCE instance, std::string programFolder)
       form_(instance,
             {programFolder_, settings_, files_, codePage_, windows_, cases_, player_, logCommands_,
              pump_}),
-      cycle_({player_, chat_, settings_, playLog_, form_, windows_},
+      cycle_({player_, aolRoom_, aimWindow_, settings_, playLog_, form_, windows_, clock_},
              programFolder_ + kSettingsFileName) {}
 
 }  // namespace tobla

@@ -37,7 +37,8 @@ private:
     Win32Launcher launcher_;
     Win32CaseRules cases_;
     WinampPlayer player_{windows_};
-    ClientChatTargets chat_{windows_};
+    AolChatRoom aolRoom_{windows_};
+    AimChatWindow aimWindow_{windows_};
     PlayLogFile playLog_;
     LogCommands logCommands_;
     frmMain form_;

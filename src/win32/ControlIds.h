@@ -20,6 +20,12 @@
 // Items of the notification-area icon's popup menu mnuoptions.
 #define IDM_SHOWHIDE 2001  // "Show Tobla" / "Hide Tobla", after the window's state
 #define IDM_CLOSE 2002     // "Close Tobla": ends Tobla, as Exit does
+#define IDM_ANNOUNCE_NOW 2003  // "Announce Now": the playing track's line to the chats again
+// "Announce After": a track is announced once it has played 1, 5, 15 or 30 seconds.
+#define IDM_SETTLE_1 2011
+#define IDM_SETTLE_5 2012
+#define IDM_SETTLE_15 2013
+#define IDM_SETTLE_30 2014
 
 #define IDI_TOBLA 101  // the program's icon, also the notification-area icon
 

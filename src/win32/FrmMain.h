@@ -75,6 +75,7 @@ private:
     WNDPROC Subclass(HWND control, WNDPROC procedure);
     void CatchEnterInTemplateBox();
     void CreateMenu();
+    void CheckSettleChoice();
     void AddTooltip(HWND control, const wchar_t* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 

@@ -50,6 +50,7 @@ public:
     std::string ShortDate() override;
     std::string LongTime() override;
     std::int32_t MillisecondsSinceMidnight() override;
+    std::int64_t MonotonicMilliseconds() override;
 };
 
 // Lowercase by the system's rules (CharLowerBuffW).

@@ -88,6 +88,7 @@ TEST_F(ChatFaults, AFullAolBoxOrAButtonlessAimWindowStopsOnlyItsOwnTarget) {
     player.SetCaption("3. Artist - No Buttons - Winamp");
     WaitLogged(2);
     EXPECT_EQ(Logged(), (Lines{"Artist - Full Box", "Artist - No Buttons"}));
+    EXPECT_TRUE(aol.WaitForLine("No Buttons"));  // the failed send counts for the pace
     EXPECT_EQ(aol.Transcript(), Lines{Aol("Artist - No Buttons")});
     EXPECT_TRUE(aim->Transcript().empty());
     EXPECT_TRUE(tobla.Running());

@@ -81,6 +81,7 @@ TEST_F(HostilePlayer, HugeAndBinaryCaptionsAreAnnouncedOnceAsRead) {
     player->ReportTruly();
     player->SetCaption("4. Artist - Sane - Winamp");
     ExpectLogged({longTitle, logged[1], "Artist - Sane"});
+    ASSERT_TRUE(aim.WaitForLine("Artist - Sane"));  // at the chat's pace
     EXPECT_EQ(aim.Transcript().back(), "Artist - Sane");
     EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Sane");
 }
@@ -134,12 +135,14 @@ TEST_F(HostilePlayer, APlayerThatGoesAwayOrChangesGenerationIsFollowed) {
         sim::SimWinamp3 studio(4);
         studio.SetCaption("3. Artist - Three (3:00) (playing)");
         ASSERT_TRUE(WaitUntil([&] { return Logged().size() == 2; }));
+        ASSERT_TRUE(aim.WaitForLine("Artist - Three"));  // at the chat's pace
     }
     // Winamp 3 ends and Winamp 2 starts between two polls.
     player = std::make_unique<sim::SimWinamp2>();
     player->SetCaption("4. Artist - Four - Winamp");
     player->SetPlayedMs(5000);
     ExpectLogged({"Artist - Two", "Artist - Three", "Artist - Four"});
+    ASSERT_TRUE(aim.WaitForLine("Artist - Four"));
     EXPECT_EQ(aim.Transcript(), (Lines{"Artist - Two", "Artist - Three", "Artist - Four"}));
     EXPECT_TRUE(tobla.Running());
 }

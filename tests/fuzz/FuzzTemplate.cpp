@@ -43,6 +43,7 @@ public:
         return static_cast<std::int32_t>(Piece(3).size());
     }
     std::string ListCount() override { return Piece(4); }
+    bool PlaysStream() override { return false; }
 
 private:
     std::string Piece(int n) const {

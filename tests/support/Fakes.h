@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class FakePlayer : public PlayerFacts {
 public:
     std::string title, length = "3:45", bitrate = "128", count = "10";
     std::int32_t played = 5, position = 3;
+    bool stream = false;
     bool failTitle = false, failPlayed = false, failLength = false, failPosition = false;
     int titlesBeforeFailing = -1;  // title readings that succeed before failTitle applies
     std::vector<std::string> readings;  // given by the next title readings, before `title`
@@ -33,6 +35,7 @@ public:
     std::string Bitrate() override { return Note("bitrate"), bitrate; }
     std::int32_t ListPosition() override { return Note("position"), Fail(failPosition), position; }
     std::string ListCount() override { return Note("count"), count; }
+    bool PlaysStream() override { return Note("stream"), stream; }
 
 private:
     void Note(const char* what) {
@@ -43,27 +46,38 @@ private:
     }
 };
 
+// A chat that records each line it is sent, as "NAME line", in a list of events.
+class RecordingChat : public ChatTarget {
+public:
+    RecordingChat(std::vector<std::string>& events, std::string name)
+        : events_(events), name_(std::move(name)) {}
+    bool open = true, failSend = false;
+    std::function<void()> duringSend;
+
+    bool IsOpen() override { return open; }
+    void Send(const std::string& line) override {
+        events_.push_back(name_ + " " + line);
+        if (duringSend) duringSend();
+        if (failSend) throw OperationFailed("entry box too long");
+    }
+
+private:
+    std::vector<std::string>& events_;
+    std::string name_;
+};
+
 // Records what the announcer does, in one ordered list of events.
-class Recorder : public ChatTargets, public PlayLog, public SettingsReader {
+class Recorder : public PlayLog, public SettingsReader {
 public:
     std::vector<std::string> events;
-    WindowHandle aimRoom = 7;
-    bool failSendChat = false;
-    std::string color;
-    std::function<void()> duringSendChat;
+    RecordingChat aol{events, "aol"}, aim{events, "aim"};
+    std::string color, settle;
 
-    void SendChat(const std::string& text) override {
-        events.push_back("aol " + text);
-        if (duringSendChat) duringSendChat();
-        if (failSendChat) throw OperationFailed("entry box too long");
-    }
-    WindowHandle AimFindRoom() override { return aimRoom; }
-    void AimRoomSend(const std::string& text) override { events.push_back("aim " + text); }
     void AppendPlayLog(const std::string& title) override { events.push_back("log " + title); }
     std::string GetFromIni(const std::string& section, const std::string& key,
                            const std::string& file) override {
         events.push_back("ini " + section + " " + key + " " + file);
-        return key == "color" ? color : std::string();
+        return key == "color" ? color : key == "settle" ? settle : std::string();
     }
 };
 

@@ -76,11 +76,13 @@ public:
     }
 };
 
-// A clock whose every reading advances by `step` milliseconds and wraps at midnight.
+// A clock whose every reading of the time since midnight advances by `step`
+// milliseconds and wraps at midnight; the monotonic one stands where a test sets it.
 class FakeClock : public Clock {
 public:
     std::string date = "12/6/2026", time = "9:41:07 PM";
     std::int32_t now = 0, step = 250;
+    std::int64_t monotonic = 0;
 
     std::string ShortDate() override { return date; }
     std::string LongTime() override { return time; }
@@ -90,6 +92,7 @@ public:
         if (now >= 86400000) now -= 86400000;
         return reading;
     }
+    std::int64_t MonotonicMilliseconds() override { return monotonic; }
 };
 
 class VectorList : public ListControl {

@@ -6,6 +6,7 @@
 #include "core/PollCycle.h"
 #include "core/OperationFailed.h"
 #include "support/Fakes.h"
+#include "support/FileFakes.h"
 #include "support/SimDesktop.h"
 
 namespace tobla {
@@ -313,14 +314,17 @@ TEST(ChatPollCycleTest, TickInsideASendStartsNoSecondAnnouncement) {
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    ClientChatTargets targets(desktop);
-    PollCycle cycle({player, targets, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini");
+    test::FakeClock clock;
+    AolChatRoom aolRoom(desktop);
+    AimChatWindow aimWindow(desktop);
+    PollCycle cycle({player, aolRoom, aimWindow, out, out, controls, yielder, clock},
+                    "C:\\Tobla\\Tobla.ini");
     cycle.SetLastAnnouncedTitle("Old");
     player.title = "New";
     // Timer ticks keep arriving while the sends yield; halfway the track changes.
     int yields = 0;
     desktop.onYield = [&] {
-        if (++yields == 10) player.title = "Next";
+        if (++yields == 11) player.title = "Next";
         cycle.Tick();
     };
     cycle.Tick();
@@ -333,8 +337,10 @@ TEST(ChatPollCycleTest, TickInsideASendStartsNoSecondAnnouncement) {
     EXPECT_EQ(out.events.back(), "log New");
     EXPECT_EQ(controls.label4, "New");
 
-    // The track that changed during the send is announced by the next tick.
+    // The track that changed during the send is announced by the next tick, and its
+    // line sent at the chats' pace.
     desktop.onYield = nullptr;
+    clock.monotonic += ChatPacer::kPaceMs;
     cycle.Tick();
     EXPECT_EQ(Count(desktop.trace, "settext " + H(aimBox) + " Next - ( 3:45 / 128 )"), 1);
     EXPECT_EQ(out.events.back(), "log Next");

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/PollCycle.h"
+#include "core/Template.h"
 #include "support/Fakes.h"
+#include "support/FileFakes.h"
 
 namespace tobla {
 namespace {
@@ -14,7 +18,9 @@ protected:
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle{{player, out, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini"};
+    test::FakeClock clock;
+    PollCycle cycle{{player, out.aol, out.aim, out, out, controls, yielder, clock},
+                    "C:\\Tobla\\Tobla.ini"};
 
     // What the tick did besides reading the settings.
     Events Actions() {
@@ -26,6 +32,24 @@ protected:
     void TickTo(const std::string& title) {
         player.title = title;
         cycle.Tick();
+    }
+
+    // Each action with the time of the tick that made it.
+    std::vector<std::pair<std::int64_t, std::string>> stamped;
+    // Plays the title for `ms`, a tick every 10 ms; the player counts the seconds
+    // played as Winamp 2 does (rounded: 1 from 501 ms on).
+    void Play(const std::string& title, std::int64_t ms) {
+        constexpr std::int64_t kTickMs = 10;
+        player.title = title;
+        for (std::int64_t t = 0; t < ms; t += kTickMs, clock.monotonic += kTickMs) {
+            player.played = static_cast<std::int32_t>(DivideHalfEven(t, 1000));
+            const std::size_t before = out.events.size();
+            cycle.Tick();
+            for (std::size_t i = before; i < out.events.size(); ++i) {
+                if (out.events[i].rfind("ini ", 0) != 0)
+                    stamped.emplace_back(clock.monotonic, out.events[i]);
+            }
+        }
     }
 };
 
@@ -123,14 +147,14 @@ TEST_F(PollCycleTest, TargetsFollowTheirBoxesAndTheLogIsAlwaysWritten) {
     TickTo("A");
     EXPECT_EQ(Actions(), (Events{"log A"}));
     controls.aim = true;
-    out.aimRoom = 0;
+    out.aim.open = false;
     TickTo("B");
     EXPECT_EQ(Actions().back(), "log B");
     EXPECT_EQ(Actions().size(), 2u);  // no AIM window: only the AIM target is skipped
 }
 
 TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
-    out.failSendChat = true;
+    out.aol.failSend = true;
     TickTo("A");
     EXPECT_EQ(Actions().size(), 3u);
     EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
@@ -150,6 +174,7 @@ TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
     EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
     EXPECT_EQ(yielder.count, 3);  // one yield per space removed
     controls.templateText = "\t";
+    clock.monotonic += ChatPacer::kPaceMs;
     TickTo("B");
     EXPECT_EQ(Actions()[4], "aim \t");
 }
@@ -173,14 +198,71 @@ TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
         player.title = "Other";
         cycle.Tick();  // overlapping tick returns at once
     };
-    out.duringSendChat = [&] { cycle.Tick(); };
+    out.aol.duringSend = [&] { cycle.Tick(); };
     TickTo("A");
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Other 3:45",
                                  "aim Other 3:45", "log A"}));
     yielder.onYield = nullptr;
-    cycle.Tick();  // the title read inside the yield is announced by the next tick
-    EXPECT_EQ(Actions().back(), "log Other");
+    cycle.Tick();  // the title read inside the yield is announced by the next tick...
+    EXPECT_EQ(Actions().back(), "log Other");  // ...its lines waiting for the chats' pace
+}
+
+// Skipping through tracks, one every 1.2 s: each is logged as it is announced, but
+// each chat gets a line at most every 2 s, never the line of a track skipped while it
+// waited, and the last track's line within 2 s of its announcement.
+TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
+    controls.templateText = "%s";
+    for (int track = 1; track < 10; ++track) Play("Track " + std::to_string(track), 1200);
+    Play("Track 10", 5000);
+
+    std::map<std::int64_t, std::string> logged;  // by the time of the announcing tick
+    for (const auto& [at, action] : stamped)
+        if (action.rfind("log ", 0) == 0) logged[at] = action.substr(4);
+    ASSERT_EQ(logged.size(), 10u);
+    const std::int64_t never = -ChatPacer::kPaceMs;
+    std::map<std::string, std::int64_t> sentAt{{"aol", never}, {"aim", never}};
+    std::map<std::string, std::string> lastSent;
+    for (const auto& [at, action] : stamped) {
+        const std::string chat = action.substr(0, 3), track = action.substr(action.rfind("Track "));
+        if (chat == "log") continue;
+        ASSERT_NE(logged.upper_bound(at), logged.begin()) << action;
+        EXPECT_EQ(track, std::prev(logged.upper_bound(at))->second) << action << " at " << at
+                                                                     << ", skipped while it waited";
+        EXPECT_GE(at - sentAt[chat], ChatPacer::kPaceMs) << action;
+        sentAt[chat] = at, lastSent[chat] = track;
+    }
+    for (const char* chat : {"aol", "aim"}) {
+        EXPECT_EQ(lastSent[chat], "Track 10") << chat;
+        EXPECT_LE(sentAt[chat] - logged.rbegin()->first, ChatPacer::kPaceMs) << chat;
+    }
+}
+
+TEST_F(PollCycleTest, TracksSkippedBeforeTheChosenTimeAreNotAnnounced) {
+    out.settle = "5";
+    for (const char* track : {"One", "Two", "Three", "Four"}) Play(track, 3000);
+    const std::int64_t longStart = clock.monotonic;
+    Play("Long", 20000);
+    ASSERT_EQ(stamped.size(), 3u);
+    EXPECT_EQ(stamped[2].second, "log Long");
+    EXPECT_GT(stamped[0].first - longStart, 4500);  // played 5 s as the player counts
+    EXPECT_LE(stamped[0].first - longStart, 5500);
+}
+
+// While a stream is cut off the player shows its state before the title: no track, so
+// the stream's title coming back is no new one either. A file's title may begin with
+// a bracket of its own.
+TEST_F(PollCycleTest, AStreamsPassingStateIsNeitherAnnouncedNorRecorded) {
+    player.stream = true;
+    TickTo("Station - Song");
+    out.events.clear();
+    TickTo("[Stream temporarily interrupted] Station - Song");
+    TickTo("Station - Song");
+    EXPECT_TRUE(Actions().empty());
+    EXPECT_EQ(controls.label4, "Station - Song");
+    player.stream = false;
+    TickTo("[Live] Artist - Song");
+    EXPECT_EQ(cycle.LastAnnouncedTitle(), "[Live] Artist - Song");
 }
 
 }  // namespace

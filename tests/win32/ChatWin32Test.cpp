@@ -10,6 +10,7 @@
 #include "core/PollCycle.h"
 #include "core/OperationFailed.h"
 #include "win32/Win32ForeignWindows.h"
+#include "win32/Win32Services.h"
 #include "support/Fakes.h"
 
 namespace tobla {
@@ -86,12 +87,15 @@ TEST(ChatPollCycleWin32Test, NewTrackIsAnnouncedInBothClients) {
     sim::SimAolClient aol;
     sim::SimAimClient aim;
     Win32ForeignWindows windows;
-    ClientChatTargets targets(windows);
+    AolChatRoom aolRoom(windows);
+    AimChatWindow aimWindow(windows);
+    Win32Clock clock;
     test::FakePlayer player;
     test::Recorder out;
     test::FakeControls controls;
     out.color = "255";
-    PollCycle cycle({player, targets, out, out, controls, windows}, "C:\\Tobla\\Tobla.ini");
+    PollCycle cycle({player, aolRoom, aimWindow, out, out, controls, windows, clock},
+                    "C:\\Tobla\\Tobla.ini");
     cycle.SetLastAnnouncedTitle("Old Song");
 
     player.title = "New Song";

@@ -8,6 +8,7 @@
 #include "core/OperationFailed.h"
 #include "player/Winamp.h"
 #include "support/Fakes.h"
+#include "support/FileFakes.h"
 
 namespace tobla {
 namespace {
@@ -81,7 +82,9 @@ TEST(PlayerWin32, PollCycleAnnouncesATrackChangeOfTheSimulatedPlayer) {
     test::Recorder out;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    PollCycle cycle({facts, out, out, out, controls, yielder}, "C:\\Tobla\\Tobla.ini");
+    test::FakeClock clock;
+    PollCycle cycle({facts, out.aol, out.aim, out, out, controls, yielder, clock},
+                    "C:\\Tobla\\Tobla.ini");
 
     sim::SimWinamp2 player;
     player.SetCaption("1. Old Song - Winamp");

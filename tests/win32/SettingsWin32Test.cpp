@@ -235,7 +235,8 @@ TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
     test::FakeControls controls;
     test::FakeYielder yielder;
     settings.WriteToIni(kSettingsSection, "color", "255", folder + kSettingsFileName);
-    PollCycle cycle{{player, chat, settings, log, controls, yielder}, folder + kSettingsFileName};
+    PollCycle cycle{{player, chat.aol, chat.aim, settings, log, controls, yielder, clock},
+                    folder + kSettingsFileName};
 
     cycle.SetLastAnnouncedTitle("Old");
     player.title = "New Song";
