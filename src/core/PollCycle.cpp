@@ -13,6 +13,25 @@ namespace {
 constexpr const char* kBufferingMark = "[Buffer:";
 constexpr std::int64_t kMillisecondsPerSecond = 1000;
 
+// The track being announced: its title as recorded, its other facts asked anew. A
+// title read again may be the next track's, or a step of a scrolling caption that
+// cannot be told, and a line names the track it announces, as the log does.
+class AnnouncedTrack : public PlayerFacts {
+public:
+    AnnouncedTrack(PlayerFacts& player, const std::string& title) : player_(player), title_(title) {}
+    std::string SongTitle() override { return title_; }
+    std::int32_t PlayedSeconds() override { return player_.PlayedSeconds(); }
+    std::string SongLength() override { return player_.SongLength(); }
+    std::string Bitrate() override { return player_.Bitrate(); }
+    std::int32_t ListPosition() override { return player_.ListPosition(); }
+    std::string ListCount() override { return player_.ListCount(); }
+    bool PlaysStream() override { return player_.PlaysStream(); }
+
+private:
+    PlayerFacts& player_;
+    const std::string& title_;
+};
+
 // A chat gets a line when its box is ticked (a box that cannot be read counts as
 // ticked) and it is open.
 template <class Ticked>
@@ -143,17 +162,18 @@ PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {
         if (toolkit::StripSpaces(c_.controls.TemplateText(), yield).empty())
             c_.controls.SetTemplateText(DefaultTemplate);
     });
-    // Each line expands the template with its own readings of the facts. The AOL
-    // room reads its line as mark-up: the facts in it cannot open a tag.
+    // Each line expands the template with its own readings of the facts but the
+    // title. The AOL room reads its line as mark-up: the facts in it cannot open a tag.
+    AnnouncedTrack track(c_.player, lastTitle_);
     ChatLines lines;
     if (WantsLine(c_.aol, [&] { return c_.controls.AolTicked(); }))
         Guarded([&] {
             const std::string line =
-                ExpandTemplate(c_.controls.TemplateText(), c_.player, FactText::InertInMarkup);
+                ExpandTemplate(c_.controls.TemplateText(), track, FactText::InertInMarkup);
             lines.aol = WrapInFontTag(c_.controls.FontFace(), colorText, line);
         });
     if (WantsLine(c_.aim, [&] { return c_.controls.AimTicked(); }))
-        Guarded([&] { lines.aim = ExpandTemplate(c_.controls.TemplateText(), c_.player); });
+        Guarded([&] { lines.aim = ExpandTemplate(c_.controls.TemplateText(), track); });
     return lines;
 }
 

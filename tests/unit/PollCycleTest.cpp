@@ -160,11 +160,13 @@ TEST_F(PollCycleTest, FailingAolSendDoesNotStopAimOrLog) {
     EXPECT_EQ(Actions()[1], "aim A - ( 3:45 / 128 )");
 }
 
-TEST_F(PollCycleTest, PlayerSilentAfterTheRecordSendsNoRawTemplateButLogs) {
+// The lines name the track recorded and logged, whatever the title reads afterwards.
+TEST_F(PollCycleTest, PlayerSilentAfterTheRecordStillGetsTheRecordedTitleInItsLines) {
     player.titlesBeforeFailing = 3;  // the change test's two readings and the record
     player.failLength = true;
     TickTo("A");
-    EXPECT_EQ(Actions(), (Events{"log A"}));
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>A - ( %l / 128 )",
+                                 "aim A - ( %l / 128 )", "log A"}));
 }
 
 TEST_F(PollCycleTest, BlankTemplateIsReplacedAndUsedInTheSameTick) {
@@ -201,8 +203,8 @@ TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
     out.aol.duringSend = [&] { cycle.Tick(); };
     TickTo("A");
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>Other 3:45",
-                                 "aim Other 3:45", "log A"}));
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>A 3:45", "aim A 3:45",
+                                 "log A"}));
     yielder.onYield = nullptr;
     cycle.Tick();  // the title read inside the yield is announced by the next tick...
     EXPECT_EQ(Actions().back(), "log Other");  // ...its lines waiting for the chats' pace
