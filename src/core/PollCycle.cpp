@@ -6,11 +6,11 @@
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "core/OperationFailed.h"
+#include "player/CaptionRules.h"
 
 namespace tobla {
 
 namespace {
-constexpr const char* kBufferingMark = "[Buffer:";
 constexpr std::int64_t kMillisecondsPerSecond = 1000;
 
 // The track being announced: its title as recorded, its other facts asked anew. A
@@ -90,7 +90,7 @@ std::optional<PollCycle::Change> PollCycle::ReadChange() {
     const bool playedRead = Guarded([&] { played = c_.player.PlayedSeconds(); });
     const bool secondRead = Guarded([&] { secondTitle = c_.player.SongTitle(); });
     if (!titleRead || !playedRead || !secondRead || title == lastTitle_ || played < 1 ||
-        secondTitle.find(kBufferingMark) != std::string::npos)
+        winampApi::ShowsBuffering(secondTitle))
         return std::nullopt;
     return Change{std::move(title), played};
 }
@@ -101,7 +101,7 @@ std::optional<PollCycle::Change> PollCycle::ReadChange() {
 // may begin with a bracket of its own. A player that cannot say whether it plays a
 // stream is asked again on the next tick.
 bool PollCycle::IsPassingState(const std::string& title) {
-    if (title.empty() || title[0] != '[' || title.find("] ") == std::string::npos) return false;
+    if (!winampApi::BeginsWithState(title)) return false;
     bool stream = true;
     Guarded([&] { stream = c_.player.PlaysStream(); });
     return stream;

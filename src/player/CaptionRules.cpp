@@ -15,7 +15,6 @@
 namespace tobla::winampApi {
 namespace {
 
-constexpr std::string_view kPlayerName = " - Winamp";
 constexpr std::string_view kPlayingMark = " (playing)";
 // What the player's taskbar scroll puts between two turns of its still caption.
 constexpr std::string_view kSeparator = " *** ";
@@ -300,6 +299,20 @@ std::string TitleFromWinamp3Caption(const std::string& caption) {
         number == std::string::npos ? DropFirstCharacter(shown) : shown.substr(number + 2);
     const std::size_t bracket = title.rfind(" (");
     return bracket == std::string::npos ? DropLastCharacter(title) : title.substr(0, bracket);
+}
+
+std::string WithoutPlayerInitial(const std::string& title) {
+    const std::string initial(kPlayerName.substr(0, kPlayerName.find('W') + 1));
+    return text::EndsWith(title, initial) ? title.substr(0, title.size() - initial.size())
+                                          : title;
+}
+
+bool ShowsBuffering(const std::string& caption) {
+    return caption.find("[Buffer:") != std::string::npos;
+}
+
+bool BeginsWithState(const std::string& title) {
+    return !title.empty() && title[0] == '[' && title.find("] ") != std::string::npos;
 }
 
 std::string SongLengthFromWinamp3Caption(const std::string& caption) {

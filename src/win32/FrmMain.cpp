@@ -9,6 +9,8 @@
 
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
+#include "core/ListFile.h"
+#include "core/Numbers.h"
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "win32/ControlIds.h"
@@ -223,8 +225,8 @@ const frmMain::ControlLayout* frmMain::LayoutOf(int id) {
 frmMain::frmMain(HINSTANCE instance, Services services)
     : instance_(instance),
       services_(std::move(services)),
-      settingsFile_(services_.programFolder + kSettingsFileName),
-      templateListFile_(services_.programFolder + kTemplateListFileName),
+      settingsFile_(InFolder(services_.programFolder, kSettingsFileName)),
+      templateListFile_(InFolder(services_.programFolder, kTemplateListFileName)),
       swatchColor_(GetSysColor(COLOR_WINDOW)),
       templateTextColor_(GetSysColor(COLOR_WINDOWTEXT)) {}
 
