@@ -202,10 +202,20 @@ private:
                 Candidate(tail + kSeparator.size(), name, n);
     }
 
+    // The first player's name from `start` on. The turns are tried in the order of
+    // their starts, so a cursor finds it; the other shapes begin near the caption's
+    // start, and are looked up.
+    std::size_t FirstNameFrom(std::size_t start) {
+        if (cursor_ > 0 && names_[cursor_ - 1] >= start)
+            return *std::lower_bound(names_.begin(), names_.end(), start);
+        while (names_[cursor_] < start) ++cursor_;
+        return names_[cursor_];
+    }
+
     // X = the text from `start` to `end`; its last player's name is at `name`.
     void Candidate(std::size_t start, std::size_t name, std::size_t end) {
         if (!agree_ || name < start) return;
-        const std::size_t first = *std::lower_bound(names_.begin(), names_.end(), start);
+        const std::size_t first = FirstNameFrom(start);
         const View title = StillTitle(text().substr(start, end - start), first - start);
         if (!title_) {
             title_ = title;
@@ -220,6 +230,7 @@ private:
     std::vector<std::size_t> names_;
     std::optional<View> title_;
     std::size_t titleStart_ = 0;
+    std::size_t cursor_ = 0;
     bool agree_ = true;
 };
 
