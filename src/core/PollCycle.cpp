@@ -66,7 +66,8 @@ void PollCycle::Tick() {
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
     const bool announced = AnnounceNewTrack(colorText);
-    if (std::exchange(announceNowAsked_, false)) AnnounceAgain(colorText);
+    if (std::exchange(announceNowAsked_, false) && !AnnounceAgain(colorText))
+        announceNowAsked_ = true;  // the player could not be read: the next tick asks again
     aolPacer_.SendIfDue();
     aimPacer_.SendIfDue();
     // In the tick that announces, after the lines it sends: a line due at once is not
@@ -147,13 +148,15 @@ bool PollCycle::AnnounceNewTrack(const std::string& colorText) {
 }
 
 // Only the track that was announced, and only while it plays: a track still
-// settling gets its lines when it is announced.
-void PollCycle::AnnounceAgain(const std::string& colorText) {
+// settling gets its lines when it is announced. False when the player could not be
+// read (a scrolling caption can be a step of two titles for a moment).
+bool PollCycle::AnnounceAgain(const std::string& colorText) {
     bool playing = false;
-    Guarded([&] {
+    const bool read = Guarded([&] {
         playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_;
     });
     if (playing) Offer(BuildLines(colorText));
+    return read;
 }
 
 PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {
