@@ -63,7 +63,7 @@ std::string ReplaceAll(const std::string& text, const std::string& find,
     if (find.empty()) return s;
     for (std::size_t at; (at = s.find(find)) != std::string::npos;) {
         if (yield) yield();
-        s = s.substr(0, at) + replacement + s.substr(at + find.size());
+        s.replace(at, find.size(), replacement);
     }
     return s;
 }
