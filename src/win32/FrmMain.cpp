@@ -4,13 +4,12 @@
 #include <commdlg.h>
 #include <uxtheme.h>
 
-#include <algorithm>
-#include <charconv>
-
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
+#include "core/StoredValues.h"
 #include "core/Template.h"
+#include "core/WindowPlace.h"
 #include "win32/ControlIds.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WideText.h"
@@ -118,15 +117,6 @@ void PaintWithFocus(HWND control, WNDPROC base) {
     RECT area;
     GetClientRect(control, &area);
     DrawFocusRect(dc.get(), &area);
-}
-
-// A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
-// none) is no nearer one, and the window is moved onto a screen anyway.
-int StoredCoordinate(const std::string& text) {
-    constexpr long long kFarthest = 1 << 24;
-    long long value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return static_cast<int>(std::clamp(value, -kFarthest, kFarthest));
 }
 
 // The colour dialog's library is loaded when the dialog is first asked for, not with
@@ -386,8 +376,7 @@ void frmMain::StartUp() {
 }
 
 // The window goes back where it was left only when it lies wholly in the work area of
-// a screen there now: a screen unplugged since, or a smaller desktop, would leave it
-// out of reach. Otherwise it moves to the nearest place on the nearest screen.
+// a screen there now; otherwise it moves to the nearest place on the nearest screen.
 void frmMain::RestoreWindowPlace() {
     const std::string left = Read("left"), top = Read("top");
     if (left.empty() || top.empty()) return;  // a first start: where the system puts it
@@ -402,31 +391,30 @@ void frmMain::RestoreWindowPlace() {
     screen.cbSize = sizeof screen;
     if (!GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &screen)) return;
     const RECT& work = screen.rcWork;
-    const int x = std::max(work.left, std::min(place.left, work.right - width));
-    const int y = std::max(work.top, std::min(place.top, work.bottom - height));
-    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, x, y, 0, 0,
+    const ScreenRect moved = PlaceInWorkArea({place.left, place.top, place.right, place.bottom},
+                                             {work.left, work.top, work.right, work.bottom});
+    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, moved.left, moved.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A value the swatch refuses leaves both the swatch and the template box's ink as they
+// are: the box taking the swatch's window colour would draw its text in the colour of
+// its own background.
 void frmMain::LoadStoredColor() {
-    const std::string color = Read("color");
-    if (color.empty()) return;
-    // A value the swatch refuses leaves both the swatch and the template box's ink
-    // as they are: the box taking the swatch's window colour would draw its text in
-    // the colour of its own background.
-    const std::int32_t value = RoundHalfEven32(NumericPrefix(color));
-    if (value < 0 || value > 0xFFFFFF) return;
-    SetSwatchColor(static_cast<COLORREF>(value));
+    const std::optional<std::int32_t> color = ColorFromSetting(Read("color"));
+    if (!color) return;
+    SetSwatchColor(static_cast<COLORREF>(*color));
     templateTextColor_ = swatchColor_;
     InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
 }
 
+// A stored state differs from the box's unchecked one as a click would change it: the
+// click's handling runs.
 void frmMain::LoadStoredCheckState(int id, const char* key) {
-    const std::string state = Read(key);
-    if (state.empty()) return;
-    // A state is held in 16 bits; one that does not fit leaves the box alone.
-    const std::int32_t value = RoundHalfEven32(NumericPrefix(state));
-    if (value >= -32768 && value <= 32767) SetCheckState(id, value);
+    const std::optional<std::int32_t> state = CheckStateFromSetting(Read(key));
+    if (!state || CheckState(Control(id)) == *state) return;
+    Check(Control(id), *state);
+    OnCheckClick(id);
 }
 
 void frmMain::LoadStoredTemplate() {
@@ -700,13 +688,6 @@ void frmMain::OnEndSession(bool ending) {
 }
 
 // --- Handlers of the controls and the menu ------------------------------------------------
-
-void frmMain::SetCheckState(int id, int state) {
-    if (state < BST_UNCHECKED || state > BST_INDETERMINATE) return;  // the box refuses it
-    if (CheckState(Control(id)) == state) return;
-    Check(Control(id), state);
-    OnCheckClick(id);
-}
 
 void frmMain::OnCheckClick(int id) {
     if (!spaceOnCheckBox_) SetFocus(Control(IDC_COMBO1));

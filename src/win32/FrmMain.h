@@ -104,7 +104,6 @@ private:
 
     // Handlers of the controls and the menu.
     void OnCheckClick(int id);
-    void SetCheckState(int id, int state);  // raises the click handling on a change
     void OnFontChoice();
     void OnColorChoice();
     void OnTemplateChange();
