@@ -110,9 +110,9 @@ int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
 
 // The control paints itself into the paint's DC and the focus rectangle goes over it,
 // in the same clip: a repaint of part of the control leaves the rectangle whole.
-void PaintWithFocus(HWND control, WNDPROC base) {
+void PaintWithFocus(HWND control) {
     const PaintDC dc(control);
-    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    CallOwnProcedure(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     if (GetFocus() != control) return;
     RECT area;
     GetClientRect(control, &area);
@@ -301,11 +301,10 @@ void frmMain::CreateControl(const ControlLayout& c) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
     if (combo) SetWindowTextW(control, c.text);  // a combo box ignores its creation text
-    // Before the tooltip subclasses it in turn: each such control then hands on to the
-    // static class's own procedure.
-    if (c.onClick) clickableBase_ = Subclass(control, &frmMain::ClickableProc);
-    if (c.id == IDC_CHECK1 || c.id == IDC_CHECK2)
-        checkBoxBase_ = Subclass(control, &frmMain::CheckBoxProc);
+    // Before the tooltip subclasses it in turn: each such control then hands on to its
+    // class's own procedure.
+    if (c.onClick) Subclass(control, &frmMain::ClickableProc);
+    if (c.id == IDC_CHECK1 || c.id == IDC_CHECK2) Subclass(control, &frmMain::CheckBoxProc);
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
@@ -320,18 +319,9 @@ void frmMain::AddTooltip(HWND control, const wchar_t* text) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Hands a control's messages to `procedure`, which finds the window through the
-// control; returns the control's own procedure, for the rest.
-WNDPROC frmMain::Subclass(HWND control, WNDPROC procedure) {
-    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-}
-
 // Enter in the template box reaches the box's edit field, where it is caught.
 void frmMain::CatchEnterInTemplateBox() {
-    templateEditBase_ =
-        Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
+    Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
 }
 
 void frmMain::CreateMenu() {
@@ -518,22 +508,22 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+// The edit field's parent is the template box, whose parent is the window.
 LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    frmMain* form = FormOf(edit);
     const bool enter = wParam == VK_RETURN;
     if (message == WM_GETDLGCODE && lParam && enter &&
         reinterpret_cast<MSG*>(lParam)->message != WM_KEYUP)
-        return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        return CallOwnProcedure(edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
     // The typed Enter is swallowed (no beep, nothing reaches the box), but the key
     // goes on, so Enter on the open list closes it with its highlighted entry, as a
     // combo box does: on the key, or (Wine) on the character, which then goes on too.
     if (message == WM_CHAR && wParam == '\r') {
         if (SendMessageW(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
-            CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
-        Guarded([&] { form->OnTemplateEnter(); });
+            CallOwnProcedure(edit, message, wParam, lParam);
+        Guarded([&] { FormOf(GetParent(GetParent(edit)))->OnTemplateEnter(); });
         return 0;
     }
-    return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
+    return CallOwnProcedure(edit, message, wParam, lParam);
 }
 
 // Tab reaches the controls that answer a click, the swatch and the links; each shows
@@ -556,24 +546,23 @@ LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wPara
                      reinterpret_cast<LPARAM>(control));
         return 0;
     }
-    const WNDPROC base = FormOf(control)->clickableBase_;
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(control, nullptr, FALSE);
     if (message == WM_PAINT && !wParam) {
-        PaintWithFocus(control, base);
+        PaintWithFocus(control);
         return 0;
     }
-    return CallWindowProcW(base, control, message, wParam, lParam);
+    return CallOwnProcedure(control, message, wParam, lParam);
 }
 
 // A box ticked with Space keeps the keyboard: the click's move of the focus to the
 // font list is the mouse's, and would make the next Tab skip the other box. The box
 // reports the key's click while it handles the key's release.
 LRESULT CALLBACK frmMain::CheckBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    frmMain* form = FormOf(box);
     if (message != WM_KEYUP || wParam != VK_SPACE)
-        return CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+        return CallOwnProcedure(box, message, wParam, lParam);
+    frmMain* form = FormOf(GetParent(box));
     form->spaceOnCheckBox_ = true;
-    const LRESULT result = CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+    const LRESULT result = CallOwnProcedure(box, message, wParam, lParam);
     form->spaceOnCheckBox_ = false;
     return result;
 }

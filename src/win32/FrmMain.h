@@ -72,7 +72,6 @@ private:
     void CreateTooltips();
     void CreateControl(const ControlLayout& layout);
     HFONT FontOf(FontKind kind) const;
-    WNDPROC Subclass(HWND control, WNDPROC procedure);
     void CatchEnterInTemplateBox();
     void CreateMenu();
     void CheckSettleChoice();
@@ -139,7 +138,6 @@ private:
     COLORREF templateTextColor_;
     COLORREF lastConfirmedColor_ = 0;
     COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr, checkBoxBase_ = nullptr;
     bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
     // What the files could not take when it changed (another program held them): it
     // goes out with the next change, or when the program ends.

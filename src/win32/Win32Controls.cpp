@@ -39,6 +39,16 @@ int CheckState(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK
 
 void Check(HWND box, int state) { SendMessageW(box, BM_SETCHECK, state, 0); }
 
+void Subclass(HWND control, WNDPROC procedure) {
+    SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+LRESULT CallOwnProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    return CallWindowProcW(own, control, message, wParam, lParam);
+}
+
 Dpi Dpi::OfScreen() {
     const WindowDC screen;
     return {GetDeviceCaps(screen.get(), LOGPIXELSX), GetDeviceCaps(screen.get(), LOGPIXELSY)};

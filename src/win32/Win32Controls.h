@@ -30,6 +30,12 @@ void SetWindowTextOf(HWND window, const std::string& text);
 int CheckState(HWND box);
 void Check(HWND box, int state);
 
+// Hands a control's messages to `procedure`, which passes on what it does not take
+// with CallOwnProcedure. Each control keeps its own procedure (in its user data), so
+// controls of different classes can share one `procedure`.
+void Subclass(HWND control, WNDPROC procedure);
+LRESULT CallOwnProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The screen's pixels per inch, asked once for the run: twips (1440 an inch) to pixels
 // across and down, and the height of a font of a given size.
 struct Dpi {
