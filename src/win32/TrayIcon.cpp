@@ -32,8 +32,4 @@ void TrayIcon::Remove(HWND window) {
     added_ = false;
 }
 
-void SetTopmost(HWND window) {
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-}
-
 }  // namespace tobla

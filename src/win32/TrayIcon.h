@@ -19,6 +19,4 @@ private:
     bool added_ = false;
 };
 
-void SetTopmost(HWND window);
-
 }  // namespace tobla

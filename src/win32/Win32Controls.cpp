@@ -39,6 +39,10 @@ int CheckState(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK
 
 void Check(HWND box, int state) { SendMessageW(box, BM_SETCHECK, state, 0); }
 
+void SetTopmost(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
 void Subclass(HWND control, WNDPROC procedure) {
     SetWindowLongPtrW(control, GWLP_USERDATA, GetWindowLongPtrW(control, GWLP_WNDPROC));
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));

@@ -30,6 +30,9 @@ void SetWindowTextOf(HWND window, const std::string& text);
 int CheckState(HWND box);
 void Check(HWND box, int state);
 
+// Keeps the window above all ordinary windows.
+void SetTopmost(HWND window);
+
 // Hands a control's messages to `procedure`, which passes on what it does not take
 // with CallOwnProcedure. Each control keeps its own procedure (in its user data), so
 // controls of different classes can share one `procedure`.
