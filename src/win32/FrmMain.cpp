@@ -40,24 +40,6 @@ constexpr DWORD kMouseLabel = kLabel | SS_NOTIFY;
 constexpr DWORD kLink = kMouseLabel | WS_TABSTOP;
 constexpr DWORD kDropDown = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
-// The choices of the menu's "Announce After": a track is announced once it has
-// played this long.
-struct SettleChoice {
-    int id;
-    int seconds;
-    const wchar_t* text;
-};
-constexpr SettleChoice kSettleChoices[] = {{IDM_SETTLE_1, 1, L"&1 second"},
-                                           {IDM_SETTLE_5, 5, L"&5 seconds"},
-                                           {IDM_SETTLE_15, 15, L"1&5 seconds"},
-                                           {IDM_SETTLE_30, 30, L"&30 seconds"}};
-
-const SettleChoice* SettleChoiceOf(int id) {
-    for (const auto& choice : kSettleChoices)
-        if (choice.id == id) return &choice;
-    return nullptr;
-}
-
 enum class ControlKind { Button, Static, ComboBox };
 enum class Ink { Standard, Blue, Black };
 
@@ -237,7 +219,7 @@ bool frmMain::Load(PollCycle& cycle) {
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
     CatchEnterInTemplateBox();
-    CreateMenu();
+    menu_.Create();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
     return true;
@@ -322,28 +304,6 @@ void frmMain::AddTooltip(HWND control, const wchar_t* text) {
 // Enter in the template box reaches the box's edit field, where it is caught.
 void frmMain::CatchEnterInTemplateBox() {
     Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
-}
-
-void frmMain::CreateMenu() {
-    menu_.reset(CreatePopupMenu());
-    HMENU settle = CreatePopupMenu();  // the menu holds it, and destroys it with itself
-    for (const auto& choice : kSettleChoices)
-        AppendMenuW(settle, MF_STRING, choice.id, choice.text);
-    AppendMenuW(menu_.get(), MF_STRING, IDM_SHOWHIDE, L"&Show Tobla");
-    AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
-    AppendMenuW(menu_.get(), MF_STRING, IDM_ANNOUNCE_NOW, L"&Announce Now");
-    AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(settle), L"Announce A&fter");
-    AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
-    AppendMenuW(menu_.get(), MF_STRING, IDM_CLOSE, L"&Close Tobla");
-}
-
-// The stored choice is checked; a time typed into Tobla.ini by hand that is none of
-// the menu's checks none.
-void frmMain::CheckSettleChoice() {
-    const int seconds = SettleSecondsFromSetting(Read("settle"));
-    for (const auto& choice : kSettleChoices)
-        CheckMenuItem(menu_.get(), choice.id,
-                      MF_BYCOMMAND | (choice.seconds == seconds ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // --- Start-up -------------------------------------------------------------------------
@@ -587,8 +547,8 @@ void frmMain::OnCommand(int id, int code) {
         OnShowHide();
     } else if (id == IDM_ANNOUNCE_NOW) {
         cycle_->AnnounceNow();
-    } else if (const SettleChoice* choice = SettleChoiceOf(id)) {
-        Write("settle", std::to_string(choice->seconds));
+    } else if (const std::optional<int> seconds = TrayMenu::SettleSecondsOf(id)) {
+        Write("settle", std::to_string(*seconds));
     } else if (const ControlLayout* layout = LayoutOf(id); layout && layout->onClick &&
                                                            code == STN_CLICKED) {
         (this->*layout->onClick)();
@@ -630,15 +590,9 @@ void frmMain::OnTrayNotify(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowWindow(window_, SW_SHOW);
     } else if (mouseMessage == WM_RBUTTONUP) {
-        ModifyMenuW(menu_.get(), IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
-                    IsWindowVisible(window_) ? L"&Hide Tobla" : L"&Show Tobla");
-        Guarded([&] { CheckSettleChoice(); });
-        POINT at;
-        GetCursorPos(&at);
-        // The menu closes on a click elsewhere only when the window is in front.
-        SetForegroundWindow(window_);
-        TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
-        PostMessageW(window_, WM_NULL, 0, 0);
+        std::optional<int> settleSeconds;  // a time typed by hand that the menu lacks checks none
+        Guarded([&] { settleSeconds = SettleSecondsFromSetting(Read("settle")); });
+        menu_.PopUp(window_, settleSeconds);
     }
 }
 

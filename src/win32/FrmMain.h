@@ -73,8 +73,6 @@ private:
     void CreateControl(const ControlLayout& layout);
     HFONT FontOf(FontKind kind) const;
     void CatchEnterInTemplateBox();
-    void CreateMenu();
-    void CheckSettleChoice();
     void AddTooltip(HWND control, const wchar_t* text);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
@@ -130,7 +128,6 @@ private:
     HWND window_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND focusWhenLeft_ = nullptr;
-    ScopedMenu menu_;
     ScopedFont windowFont_, tahomaFont_, smallFont_, templateFont_;
     ScopedBrush swatchBrush_;
     Dpi dpi_;
@@ -147,6 +144,7 @@ private:
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it
     TrayIcon tray_;
+    TrayMenu menu_;
 };
 
 }  // namespace tobla
