@@ -1,7 +1,6 @@
 #include "win32/FrmMain.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <uxtheme.h>
 
 #include "core/MessageNumbers.h"
@@ -99,22 +98,6 @@ void PaintWithFocus(HWND control) {
     RECT area;
     GetClientRect(control, &area);
     DrawFocusRect(dc.get(), &area);
-}
-
-// The colour dialog's library is loaded when the dialog is first asked for, not with
-// the program: most runs never open it, and loading it slowed every start. It is
-// loaded from the system folder by its full path, whatever the DLL search.
-BOOL ShowColorDialog(CHOOSECOLORW& dialog) {
-    HMODULE library = GetModuleHandleA("comdlg32.dll");
-    if (!library) library = LoadSystemLibrary("comdlg32.dll");  // kept for the rest of the run
-    const auto choose = SystemFunction<::ChooseColorW>(library, "ChooseColorW");
-    return choose && choose(&dialog);
-}
-
-// The colour dialog has no title field: its hook names it.
-UINT_PTR CALLBACK NameColorDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) SetWindowTextW(dialog, L"Choose a Color");
-    return 0;
 }
 
 }  // namespace
@@ -646,21 +629,14 @@ void frmMain::OnFontChoice() {
 }
 
 void frmMain::OnColorChoice() {
-    CHOOSECOLORW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
-    dialog.rgbResult = lastConfirmedColor_;
-    dialog.lpCustColors = customColors_;
-    dialog.Flags = CC_RGBINIT | CC_ENABLEHOOK;
-    dialog.lpfnHook = &NameColorDialog;
-    if (!ShowColorDialog(dialog)) return;  // cancelled: nothing changes
-    lastConfirmedColor_ = dialog.rgbResult;
-    Guarded([&] { SetSwatchColor(dialog.rgbResult); });
+    const std::optional<COLORREF> color = colorChooser_.Choose(window_);
+    if (!color) return;  // cancelled: nothing changes
+    Guarded([&] { SetSwatchColor(*color); });
     Guarded([&] {
-        templateTextColor_ = dialog.rgbResult;
+        templateTextColor_ = *color;
         InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
     });
-    Guarded([&] { Write("color", std::to_string(static_cast<std::int32_t>(dialog.rgbResult))); });
+    Guarded([&] { Write("color", std::to_string(static_cast<std::int32_t>(*color))); });
 }
 
 void frmMain::OnTemplateChange() { Write("format", TemplateText()); }

@@ -7,6 +7,7 @@
 #include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "win32/ColorChooser.h"
 #include "win32/MessagePump.h"
 #include "win32/ProgramIcons.h"
 #include "win32/Scoped.h"
@@ -133,8 +134,7 @@ private:
     Dpi dpi_;
     COLORREF swatchColor_;
     COLORREF templateTextColor_;
-    COLORREF lastConfirmedColor_ = 0;
-    COLORREF customColors_[16] = {};
+    ColorChooser colorChooser_;
     bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
     // What the files could not take when it changed (another program held them): it
     // goes out with the next change, or when the program ends.
