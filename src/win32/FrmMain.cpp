@@ -8,10 +8,10 @@
 #include "core/Settings.h"
 #include "core/StoredValues.h"
 #include "core/Template.h"
-#include "core/WindowPlace.h"
 #include "win32/ControlIds.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WideText.h"
+#include "win32/WindowPlace.h"
 
 namespace tobla {
 namespace {
@@ -178,7 +178,7 @@ const frmMain::ControlLayout* frmMain::LayoutOf(int id) {
 frmMain::frmMain(HINSTANCE instance, Services services)
     : instance_(instance),
       services_(std::move(services)),
-      settingsFile_(services_.programFolder + kSettingsFileName),
+      settings_(services_.settings, services_.programFolder + kSettingsFileName),
       templateListFile_(services_.programFolder + kTemplateListFileName),
       swatchColor_(GetSysColor(COLOR_WINDOW)),
       templateTextColor_(GetSysColor(COLOR_WINDOWTEXT)) {}
@@ -293,7 +293,7 @@ void frmMain::CatchEnterInTemplateBox() {
 
 // Each step stands alone: one that fails is skipped.
 void frmMain::StartUp() {
-    Guarded([&] { RestoreWindowPlace(); });
+    Guarded([&] { RestoreWindowPlace(window_, settings_); });
     Guarded([&] { SetTopmost(window_); });
     Guarded([&] { cycle_->SetLastAnnouncedTitle(services_.player.SongTitle()); });
     Guarded([&] { LoadStoredColor(); });
@@ -308,33 +308,11 @@ void frmMain::StartUp() {
     ShowWindow(window_, SW_SHOW);
 }
 
-// The window goes back where it was left only when it lies wholly in the work area of
-// a screen there now; otherwise it moves to the nearest place on the nearest screen.
-void frmMain::RestoreWindowPlace() {
-    const std::string left = Read("left"), top = Read("top");
-    if (left.empty() || top.empty()) return;  // a first start: where the system puts it
-    RECT place;
-    GetWindowRect(window_, &place);
-    const int width = place.right - place.left, height = place.bottom - place.top;
-    place.left = StoredCoordinate(left);
-    place.top = StoredCoordinate(top);
-    place.right = place.left + width;
-    place.bottom = place.top + height;
-    MONITORINFO screen{};
-    screen.cbSize = sizeof screen;
-    if (!GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &screen)) return;
-    const RECT& work = screen.rcWork;
-    const ScreenRect moved = PlaceInWorkArea({place.left, place.top, place.right, place.bottom},
-                                             {work.left, work.top, work.right, work.bottom});
-    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, moved.left, moved.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // A value the swatch refuses leaves both the swatch and the template box's ink as they
 // are: the box taking the swatch's window colour would draw its text in the colour of
 // its own background.
 void frmMain::LoadStoredColor() {
-    const std::optional<std::int32_t> color = ColorFromSetting(Read("color"));
+    const std::optional<std::int32_t> color = ColorFromSetting(settings_.Read("color"));
     if (!color) return;
     SetSwatchColor(static_cast<COLORREF>(*color));
     templateTextColor_ = swatchColor_;
@@ -344,14 +322,14 @@ void frmMain::LoadStoredColor() {
 // A stored state differs from the box's unchecked one as a click would change it: the
 // click's handling runs.
 void frmMain::LoadStoredCheckState(int id, const char* key) {
-    const std::optional<std::int32_t> state = CheckStateFromSetting(Read(key));
+    const std::optional<std::int32_t> state = CheckStateFromSetting(settings_.Read(key));
     if (!state || CheckState(Control(id)) == *state) return;
     Check(Control(id), *state);
     OnCheckClick(id);
 }
 
 void frmMain::LoadStoredTemplate() {
-    const std::string stored = Read("format");
+    const std::string stored = settings_.Read("format");
     const std::string text = stored.empty() ? std::string(DefaultTemplate) : stored;
     if (text != TemplateText()) SetTemplateText(text);
 }
@@ -366,9 +344,9 @@ void frmMain::LoadFonts() {
 }
 
 void frmMain::SelectStoredFont() {
-    if (Read("font").empty()) return;
+    if (settings_.Read("font").empty()) return;
     for (int i = 0; i < fontList_.Count(); ++i)
-        if (fontList_.Entry(i) == Read("font"))
+        if (fontList_.Entry(i) == settings_.Read("font"))
             SendMessageW(Control(IDC_COMBO1), msg::kComboSetCurSel, i, 0);
     SetTemplateFontFace(FontFace());
 }
@@ -436,8 +414,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnActivate(LOWORD(wParam))) break;
         return 0;
     case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
-    case WM_EXITSIZEMOVE: SaveWindowPlace(); return 0;
-    case WM_QUERYENDSESSION: SaveWindowPlace(); return TRUE;  // the session's end is not held up
+    case WM_EXITSIZEMOVE: SaveWindowPlace(window_, settings_); return 0;
+    case WM_QUERYENDSESSION:  // the session's end is not held up
+        SaveWindowPlace(window_, settings_);
+        return TRUE;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     case WM_DESTROY:  // the icon and the program go with the window
         StopPollingAndRemoveIcon();
@@ -531,7 +511,7 @@ void frmMain::OnCommand(int id, int code) {
     } else if (id == IDM_ANNOUNCE_NOW) {
         cycle_->AnnounceNow();
     } else if (const std::optional<int> seconds = TrayMenu::SettleSecondsOf(id)) {
-        Write("settle", std::to_string(*seconds));
+        settings_.Write("settle", std::to_string(*seconds));
     } else if (const ControlLayout* layout = LayoutOf(id); layout && layout->onClick &&
                                                            code == STN_CLICKED) {
         (this->*layout->onClick)();
@@ -574,7 +554,7 @@ void frmMain::OnTrayNotify(UINT mouseMessage) {
         ShowWindow(window_, SW_SHOW);
     } else if (mouseMessage == WM_RBUTTONUP) {
         std::optional<int> settleSeconds;  // a time typed by hand that the menu lacks checks none
-        Guarded([&] { settleSeconds = SettleSecondsFromSetting(Read("settle")); });
+        Guarded([&] { settleSeconds = SettleSecondsFromSetting(settings_.Read("settle")); });
         menu_.PopUp(window_, settleSeconds);
     }
 }
@@ -608,7 +588,7 @@ void frmMain::OnSize(WPARAM kind) {
 // with the session.
 void frmMain::OnEndSession(bool ending) {
     if (!ending) return;
-    SaveWindowPlace();
+    SaveWindowPlace(window_, settings_);
     WriteWaitingChanges();
     tray_.Remove(window_);
 }
@@ -617,14 +597,14 @@ void frmMain::OnEndSession(bool ending) {
 
 void frmMain::OnCheckClick(int id) {
     if (!spaceOnCheckBox_) SetFocus(Control(IDC_COMBO1));
-    Write(id == IDC_CHECK1 ? "aol" : "aim", std::to_string(CheckState(Control(id))));
+    settings_.Write(id == IDC_CHECK1 ? "aol" : "aim", std::to_string(CheckState(Control(id))));
 }
 
 void frmMain::OnFontChoice() {
     const LRESULT index = SendMessageW(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     const std::string face = fontList_.Entry(static_cast<int>(index));
-    Write("font", face);
+    settings_.Write("font", face);
     SetTemplateFontFace(face);
 }
 
@@ -636,10 +616,10 @@ void frmMain::OnColorChoice() {
         templateTextColor_ = *color;
         InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
     });
-    Guarded([&] { Write("color", std::to_string(static_cast<std::int32_t>(*color))); });
+    Guarded([&] { settings_.Write("color", std::to_string(static_cast<std::int32_t>(*color))); });
 }
 
-void frmMain::OnTemplateChange() { Write("format", TemplateText()); }
+void frmMain::OnTemplateChange() { settings_.Write("format", TemplateText()); }
 
 void frmMain::OnTemplateEnter() {
     const std::string text = TemplateText();
@@ -669,27 +649,14 @@ void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_H
 
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
-    SaveWindowPlace();
+    SaveWindowPlace(window_, settings_);
     WriteWaitingChanges();
     ExitProcess(0);
 }
 
-// Kept when the program ends and after the user moves the window, not for every pixel
-// of a move. The size is the layout's: the top-left corner is the whole place. A
-// click on the title bar ends a move too: the file is written only for a new place.
-void frmMain::SaveWindowPlace() {
-    RECT place;
-    if (IsIconic(window_) || !GetWindowRect(window_, &place)) return;
-    Guarded([&] {
-        WriteIfChanged("left", std::to_string(place.left));
-        WriteIfChanged("top", std::to_string(place.top));
-    });
-}
-
 void frmMain::WriteWaitingChanges() {
     if (templateListWaiting_) Guarded([&] { SaveTemplateList(); });
-    for (const auto& [key, value] : std::map(waitingSettings_))
-        Guarded([&] { Write(key.c_str(), value); });
+    settings_.WriteWaiting();
 }
 
 void frmMain::StopPollingAndRemoveIcon() {
@@ -707,21 +674,6 @@ void frmMain::SetTemplateFontFace(const std::string& face) {
     ScopedFont font = MakeFont(Wide(face), kPointSize, dpi_);
     SendMessageW(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     templateFont_ = std::move(font);  // the box's old font is freed once it is let go
-}
-
-std::string frmMain::Read(const char* key) {
-    return services_.settings.GetFromIni(kSettingsSection, key, settingsFile_);
-}
-
-void frmMain::Write(const char* key, const std::string& value) {
-    if (services_.settings.WriteToIni(kSettingsSection, key, value, settingsFile_))
-        waitingSettings_.erase(key);
-    else
-        waitingSettings_[key] = value;
-}
-
-void frmMain::WriteIfChanged(const char* key, const std::string& value) {
-    if (Read(key) != value) Write(key, value);
 }
 
 }  // namespace tobla

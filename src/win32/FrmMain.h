@@ -1,12 +1,12 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "core/WindowSettings.h"
 #include "win32/ColorChooser.h"
 #include "win32/MessagePump.h"
 #include "win32/ProgramIcons.h"
@@ -79,7 +79,6 @@ private:
 
     // Start-up.
     void StartUp();
-    void RestoreWindowPlace();
     void LoadStoredColor();
     void LoadStoredCheckState(int id, const char* key);
     void LoadStoredTemplate();
@@ -111,19 +110,16 @@ private:
     void OnShowHide();
     void Exit();
     void StopPollingAndRemoveIcon();
-    void SaveWindowPlace();
     void SaveTemplateList();
     void WriteWaitingChanges();
 
     void SetSwatchColor(COLORREF color);
     void SetTemplateFontFace(const std::string& face);
-    std::string Read(const char* key);
-    void Write(const char* key, const std::string& value);
-    void WriteIfChanged(const char* key, const std::string& value);
 
     HINSTANCE instance_;
     Services services_;
-    std::string settingsFile_, templateListFile_;
+    WindowSettings settings_;
+    std::string templateListFile_;
     PollCycle* cycle_ = nullptr;
 
     HWND window_ = nullptr;
@@ -136,10 +132,7 @@ private:
     COLORREF templateTextColor_;
     ColorChooser colorChooser_;
     bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
-    // What the files could not take when it changed (another program held them): it
-    // goes out with the next change, or when the program ends.
-    std::map<std::string, std::string> waitingSettings_;
-    bool templateListWaiting_ = false;
+    bool templateListWaiting_ = false;  // as a setting the file could not take
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it
