@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
 #include "core/StoredValues.h"
@@ -17,20 +16,22 @@ namespace tobla {
 namespace {
 
 constexpr const wchar_t* kCaption = L"Tobla - Winamp tracks for AOL and AIM chats";
-constexpr const wchar_t* kInitialTemplate = L"%s [ %l / %b ]";
 constexpr int kClientWidthTwips = 5850, kClientHeightTwips = 1635;
 constexpr int kFrameLeft = 60, kFrameTop = 15;
 constexpr int kDropDownExtraTwips = 2400;  // the open list of a combo box
 constexpr COLORREF kBlue = RGB(0, 0, 255), kBlack = RGB(0, 0, 0);
 // Sizes in hundredths of a point: 825 is 8.25 pt.
 constexpr int kPointSize = 825, kSmallPointSize = 675;
-constexpr const wchar_t* kAolTip = L" Check off this box if you want to send titles to AOL chats. ";
-constexpr const wchar_t* kAimTip = L" Check off this box if you want to send titles to AIM chats. ";
-constexpr const wchar_t* kModifiersTip =
-    L"%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
-constexpr const wchar_t* kLogTip = L" Open log of songs you've played, with date and timestamp. ";
-constexpr const wchar_t* kExitTip =
-    L" Click here to exit, titlebar controls will only minimize Tobla. ";
+// The template box's text from its creation until start-up puts the stored template,
+// or the default one, in its place.
+constexpr const char* kTemplateBoxCreationText = "%s [ %l / %b ]";
+constexpr const char* kAolTip = " Check off this box if you want to send titles to AOL chats. ";
+constexpr const char* kAimTip = " Check off this box if you want to send titles to AIM chats. ";
+constexpr const char* kModifiersTip =
+    "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
+constexpr const char* kLogTip = " Open log of songs you've played, with date and timestamp. ";
+constexpr const char* kExitTip =
+    " Click here to exit, titlebar controls will only minimize Tobla. ";
 
 // Every label is one line: a caption a little too wide for its box loses a pixel at
 // its end, never a word. A label takes the mouse (SS_NOTIFY) for a tooltip or a click.
@@ -110,13 +111,13 @@ struct frmMain::ControlLayout {
     };
     int id;
     ControlKind kind;
-    const wchar_t* text;
+    const char* text;  // UTF-8, as every text of the program
     DWORD style;
     Twips place;           // in the window, or in Frame1 when inFrame
     bool inFrame = false;
     FontKind font = FontKind::Tahoma;
     Ink ink = Ink::Standard;
-    const wchar_t* tooltip = nullptr;
+    const char* tooltip = nullptr;
     void (frmMain::*onClick)() = nullptr;
 };
 
@@ -131,40 +132,40 @@ constexpr int kLabel9Height = kClientHeightTwips - 1410;
 // In tab order; the window's z-order follows creation order. The swatch draws itself;
 // it and the links are the controls with a click, which the keyboard reaches too.
 const frmMain::ControlLayout frmMain::kLayout[] = {
-    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = L"Send Format", .style = BS_GROUPBOX,
+    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = "Send Format", .style = BS_GROUPBOX,
      .place = {60, 15, 5730, 975}},
-    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = L"AOL", .style = BS_3STATE | WS_TABSTOP,
+    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = "AOL", .style = BS_3STATE | WS_TABSTOP,
      .place = {75, 1050, 810, 255}, .tooltip = kAolTip},
-    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = L"AIM", .style = BS_3STATE | WS_TABSTOP,
+    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = "AIM", .style = BS_3STATE | WS_TABSTOP,
      .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
-    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = L"Modifiers - %b, %s, %l, %p, %c",
+    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = "Modifiers - %b, %s, %l, %p, %c",
      .style = kMouseLabel, .place = {90, 600, 2925, 285}, .inFrame = true,
      .tooltip = kModifiersTip},
-    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = L"Combo1",
+    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = "Combo1",
      .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
-    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = L"Font -", .style = kLabel,
+    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = "Font -", .style = kLabel,
      .place = {2265, 1080, kLabel2Width, 180}, .font = FontKind::Window},
-    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = L"Color - ", .style = kLabel,
+    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = "Color - ", .style = kLabel,
      .place = {3255, 600, 615, 225}, .inFrame = true},
-    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = L"",
+    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = "",
      .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP, .place = {3870, 600, 1740, 240},
      .inFrame = true, .onClick = &frmMain::OnColorChoice},
-    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = L"Label4", .style = kLabel,
+    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = "Label4", .style = kLabel,
      .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
-    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = L"View Today's Log",
+    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = kViewTodaysLogCaption,
      .style = kLink, .place = {2490, 1380, 1515, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewTodaysLog},
-    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = L"//", .style = kMouseLabel,
+    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = "//", .style = kMouseLabel,
      .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
-    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = L"All Logs", .style = kLink,
+    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = kAllLogsCaption, .style = kLink,
      .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
      .onClick = &frmMain::OnViewAllLogs},
-    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = L"Exit", .style = kLink,
+    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = "Exit", .style = kLink,
      .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
      .onClick = &frmMain::Exit},
-    {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kInitialTemplate, .style = kDropDown,
-     .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
-    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = L"Winamp 2/3 ; AOL/AIM 32-bit",
+    {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kTemplateBoxCreationText,
+     .style = kDropDown, .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
+    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = "Winamp 2/3 ; AOL/AIM 32-bit",
      .style = kLabel, .place = {90, 1410, 2310, kLabel9Height}, .font = FontKind::TahomaSmall,
      .ink = Ink::Black},
 };
@@ -260,12 +261,13 @@ void frmMain::CreateControl(const ControlLayout& c) {
     const int height = c.place.height + (combo ? kDropDownExtraTwips : 0);
     // Both edges from twips: neighbours that meet in the table meet on the screen.
     const int x = dpi_.PixelsAcross(left), y = dpi_.PixelsDown(top);
+    const std::wstring text = Wide(c.text);
     HWND control = CreateWindowExW(
-        0, ClassOf(c.kind), c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
+        0, ClassOf(c.kind), text.c_str(), WS_CHILD | WS_VISIBLE | c.style, x, y,
         dpi_.PixelsAcross(left + c.place.width) - x, dpi_.PixelsDown(top + height) - y, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
-    if (combo) SetWindowTextW(control, c.text);  // a combo box ignores its creation text
+    if (combo) SetWindowTextW(control, text.c_str());  // a combo box ignores its creation text
     // Before the tooltip subclasses it in turn: each such control then hands on to its
     // class's own procedure.
     if (c.onClick) Subclass(control, &frmMain::ClickableProc);
@@ -274,13 +276,14 @@ void frmMain::CreateControl(const ControlLayout& c) {
     if (c.tooltip) AddTooltip(control, c.tooltip);
 }
 
-void frmMain::AddTooltip(HWND control, const wchar_t* text) {
+void frmMain::AddTooltip(HWND control, const char* utf8) {
+    const std::wstring text = Wide(utf8);
     TOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the common controls
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -347,7 +350,7 @@ void frmMain::SelectStoredFont() {
     if (settings_.Read("font").empty()) return;
     for (int i = 0; i < fontList_.Count(); ++i)
         if (fontList_.Entry(i) == settings_.Read("font"))
-            SendMessageW(Control(IDC_COMBO1), msg::kComboSetCurSel, i, 0);
+            SendMessageW(Control(IDC_COMBO1), CB_SETCURSEL, i, 0);
     SetTemplateFontFace(FontFace());
 }
 

@@ -74,7 +74,7 @@ private:
     void CreateControl(const ControlLayout& layout);
     HFONT FontOf(FontKind kind) const;
     void CatchEnterInTemplateBox();
-    void AddTooltip(HWND control, const wchar_t* text);
+    void AddTooltip(HWND control, const char* utf8);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Start-up.
