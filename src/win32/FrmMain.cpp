@@ -74,8 +74,7 @@ frmMain* FormOf(HWND window) {
 }
 
 // The system lists a face once for every character set it covers, those entries one
-// after another; the font list takes each face once, which spares start-up the
-// sorted insertion and the removal of every repeat.
+// after another: a face is appended when it differs from the one before.
 struct FaceCollector {
     ComboList& list;
     std::wstring last;
@@ -304,6 +303,8 @@ void frmMain::StartUp() {
     Guarded([&] { LoadStoredCheckState(IDC_CHECK2, "aim"); });
     Guarded([&] { LoadStoredTemplate(); });
     Guarded([&] { LoadFonts(); });
+    // The list sorts the faces as they come (CBS_SORT): what then stands twice side by
+    // side, faces that differ only in case or one the system listed apart, goes.
     Guarded([&] { winampApi::RemoveDuplicates(fontList_, services_.yielder, services_.cases); });
     Guarded([&] { SelectStoredFont(); });
     Guarded([&] { LoadTemplateList(); });
@@ -346,6 +347,9 @@ void frmMain::LoadFonts() {
                         reinterpret_cast<LPARAM>(&faces), 0);
 }
 
+// "font" is read anew for each entry, as the program always has: a change to the file
+// during the loop counts from that entry on. A selection made here is no choice of the
+// user's: CB_SETCURSEL tells the window nothing, and "font" is not written back.
 void frmMain::SelectStoredFont() {
     if (settings_.Read("font").empty()) return;
     for (int i = 0; i < fontList_.Count(); ++i)
@@ -650,6 +654,11 @@ void frmMain::OnViewAllLogs() {
 
 void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_HIDE : SW_SHOW); }
 
+// The program ends at once (the Exit link, the menu's Close): a click that came while
+// a handler let events run (a chat send, the font list's loading) must not go back to
+// the rest of that handler, as a quit through the message loop would. WM_DESTROY,
+// which only a host that destroys the window brings (a test opening it in its own
+// process), posts a quit instead: the host's loop ends, and the host goes on.
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
     SaveWindowPlace(window_, settings_);
