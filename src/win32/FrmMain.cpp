@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/StoredValues.h"
 #include "core/Template.h"
+#include "win32/ClickableLabel.h"
 #include "win32/ControlIds.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WideText.h"
@@ -87,17 +88,6 @@ int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
         faces.list.Append(Utf8(faces.last));
     }
     return 1;
-}
-
-// The control paints itself into the paint's DC and the focus rectangle goes over it,
-// in the same clip: a repaint of part of the control leaves the rectangle whole.
-void PaintWithFocus(HWND control) {
-    const PaintDC dc(control);
-    CallOwnProcedure(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    if (GetFocus() != control) return;
-    RECT area;
-    GetClientRect(control, &area);
-    DrawFocusRect(dc.get(), &area);
 }
 
 }  // namespace
@@ -269,7 +259,7 @@ void frmMain::CreateControl(const ControlLayout& c) {
     if (combo) SetWindowTextW(control, text.c_str());  // a combo box ignores its creation text
     // Before the tooltip subclasses it in turn: each such control then hands on to its
     // class's own procedure.
-    if (c.onClick) Subclass(control, &frmMain::ClickableProc);
+    if (c.onClick) MakeClickable(control);
     if (c.id == IDC_CHECK1 || c.id == IDC_CHECK2) Subclass(control, &frmMain::CheckBoxProc);
     if (c.id == IDC_FRAME1) DrawUnstyled(control);
     if (c.tooltip) AddTooltip(control, c.tooltip);
@@ -456,34 +446,6 @@ LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wPara
     return CallOwnProcedure(edit, message, wParam, lParam);
 }
 
-// Tab reaches the controls that answer a click, the swatch and the links; each shows
-// when it has the focus, and Space or Enter on it does what a click does. They ask for
-// both keys and their characters: Enter would otherwise go to the window as its
-// default button, a character to a mnemonic.
-LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto press = [](UINT keyMessage, WPARAM key) {
-        return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
-               (keyMessage == WM_CHAR && (key == ' ' || key == '\r'));
-    };
-    if (message == WM_GETDLGCODE && lParam) {
-        const auto& key = *reinterpret_cast<const MSG*>(lParam);
-        if (press(key.message, key.wParam)) return DLGC_WANTMESSAGE;
-    }
-    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat clicks no second time
-    if (message == WM_KEYDOWN && press(message, wParam) && !(lParam & kHeldDown)) {
-        SendMessageW(GetParent(control), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(control));
-        return 0;
-    }
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(control, nullptr, FALSE);
-    if (message == WM_PAINT && !wParam) {
-        PaintWithFocus(control);
-        return 0;
-    }
-    return CallOwnProcedure(control, message, wParam, lParam);
-}
-
 // A box ticked with Space keeps the keyboard: the click's move of the focus to the
 // font list is the mouse's, and would make the next Tab skip the other box. The box
 // reports the key's click while it handles the key's release.
@@ -552,7 +514,7 @@ void frmMain::OnDrawSwatch(const DRAWITEMSTRUCT& item) {
 bool frmMain::OnSetCursor(HWND control) {
     const ControlLayout* layout = LayoutOf(GetDlgCtrlID(control));
     if (!layout || !layout->onClick) return false;
-    SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    ShowHandCursor();
     return true;
 }
 

@@ -63,7 +63,6 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ClickableProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CheckBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
