@@ -9,6 +9,7 @@
 #include "core/Template.h"
 #include "win32/ClickableLabel.h"
 #include "win32/ControlIds.h"
+#include "win32/TemplateBox.h"
 #include "win32/SystemLibrary.h"
 #include "win32/WideText.h"
 #include "win32/WindowPlace.h"
@@ -191,7 +192,7 @@ bool frmMain::Load(PollCycle& cycle) {
     for (const auto& layout : kLayout) CreateControl(layout);
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
-    CatchEnterInTemplateBox();
+    CatchEnter(Control(IDC_TEXT1));
     menu_.Create();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
@@ -274,11 +275,6 @@ void frmMain::AddTooltip(HWND control, const char* utf8) {
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-// Enter in the template box reaches the box's edit field, where it is caught.
-void frmMain::CatchEnterInTemplateBox() {
-    Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
 }
 
 // --- Start-up -------------------------------------------------------------------------
@@ -428,24 +424,6 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-// The edit field's parent is the template box, whose parent is the window.
-LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool enter = wParam == VK_RETURN;
-    if (message == WM_GETDLGCODE && lParam && enter &&
-        reinterpret_cast<MSG*>(lParam)->message != WM_KEYUP)
-        return CallOwnProcedure(edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
-    // The typed Enter is swallowed (no beep, nothing reaches the box), but the key
-    // goes on, so Enter on the open list closes it with its highlighted entry, as a
-    // combo box does: on the key, or (Wine) on the character, which then goes on too.
-    if (message == WM_CHAR && wParam == '\r') {
-        if (SendMessageW(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
-            CallOwnProcedure(edit, message, wParam, lParam);
-        Guarded([&] { FormOf(GetParent(GetParent(edit)))->OnTemplateEnter(); });
-        return 0;
-    }
-    return CallOwnProcedure(edit, message, wParam, lParam);
-}
-
 // A box ticked with Space keeps the keyboard: the click's move of the focus to the
 // font list is the mouse's, and would make the next Tab skip the other box. The box
 // reports the key's click while it handles the key's release.
@@ -473,6 +451,8 @@ void frmMain::OnCommand(int id, int code) {
         OnFontChoice();
     } else if (id == IDC_TEXT1 && code == CBN_EDITCHANGE) {
         OnTemplateChange();
+    } else if (id == IDC_TEXT1 && code == kTemplateBoxEnter) {
+        OnTemplateEnter();
     } else if (id == IDM_CLOSE) {
         Exit();
     } else if (id == IDM_SHOWHIDE) {

@@ -62,7 +62,6 @@ private:
     static const ControlLayout* LayoutOf(int id);
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CheckBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -72,7 +71,6 @@ private:
     void CreateTooltips();
     void CreateControl(const ControlLayout& layout);
     HFONT FontOf(FontKind kind) const;
-    void CatchEnterInTemplateBox();
     void AddTooltip(HWND control, const char* utf8);
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
