@@ -75,22 +75,6 @@ frmMain* FormOf(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// The system lists a face once for every character set it covers, those entries one
-// after another: a face is appended when it differs from the one before.
-struct FaceCollector {
-    ComboList& list;
-    std::wstring last;
-};
-
-int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM collector) {
-    auto& faces = *reinterpret_cast<FaceCollector*>(collector);
-    if (faces.last != font->lfFaceName) {
-        faces.last = font->lfFaceName;
-        faces.list.Append(Utf8(faces.last));
-    }
-    return 1;
-}
-
 }  // namespace
 
 // One control of the window: where it goes, how it looks, and what a click on it
@@ -288,7 +272,7 @@ void frmMain::StartUp() {
     Guarded([&] { LoadStoredCheckState(IDC_CHECK1, "aol"); });
     Guarded([&] { LoadStoredCheckState(IDC_CHECK2, "aim"); });
     Guarded([&] { LoadStoredTemplate(); });
-    Guarded([&] { LoadFonts(); });
+    Guarded([&] { AppendFontFaces(fontList_, window_); });
     // The list sorts the faces as they come (CBS_SORT): what then stands twice side by
     // side, faces that differ only in case or one the system listed apart, goes.
     Guarded([&] { winampApi::RemoveDuplicates(fontList_, services_.yielder, services_.cases); });
@@ -322,15 +306,6 @@ void frmMain::LoadStoredTemplate() {
     const std::string stored = settings_.Read("format");
     const std::string text = stored.empty() ? std::string(DefaultTemplate) : stored;
     if (text != TemplateText()) SetTemplateText(text);
-}
-
-void frmMain::LoadFonts() {
-    LOGFONTW all{};
-    all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
-    FaceCollector faces{fontList_, {}};
-    const WindowDC dc(window_);
-    EnumFontFamiliesExW(dc.get(), &all, reinterpret_cast<FONTENUMPROCW>(&CollectFontFace),
-                        reinterpret_cast<LPARAM>(&faces), 0);
 }
 
 // "font" is read anew for each entry, as the program always has: a change to the file

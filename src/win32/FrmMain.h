@@ -79,7 +79,6 @@ private:
     void LoadStoredColor();
     void LoadStoredCheckState(int id, const char* key);
     void LoadStoredTemplate();
-    void LoadFonts();
     void SelectStoredFont();
     void LoadTemplateList();
 

@@ -4,6 +4,25 @@
 #include "win32/WideText.h"
 
 namespace tobla {
+namespace {
+
+// The system lists a face once for every character set it covers, those entries one
+// after another: a face is appended when it differs from the one before.
+struct FaceCollector {
+    ListControl& list;
+    std::wstring last;
+};
+
+int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM collector) {
+    auto& faces = *reinterpret_cast<FaceCollector*>(collector);
+    if (faces.last != font->lfFaceName) {
+        faces.last = font->lfFaceName;
+        faces.list.Append(Utf8(faces.last));
+    }
+    return 1;
+}
+
+}  // namespace
 
 int ComboList::Count() {
     const LRESULT count = SendMessageW(combo_, CB_GETCOUNT, 0, 0);
@@ -23,6 +42,15 @@ void ComboList::Append(const std::string& text) {
 }
 
 void ComboList::Remove(int index) { SendMessageW(combo_, CB_DELETESTRING, index, 0); }
+
+void AppendFontFaces(ListControl& list, HWND window) {
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
+    FaceCollector faces{list, {}};
+    const WindowDC dc(window);
+    EnumFontFamiliesExW(dc.get(), &all, reinterpret_cast<FONTENUMPROCW>(&CollectFontFace),
+                        reinterpret_cast<LPARAM>(&faces), 0);
+}
 
 std::string WindowTextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);

@@ -21,6 +21,10 @@ private:
     HWND combo_ = nullptr;
 };
 
+// Appends to the list every face the system has for display, in the system's order,
+// once however many character sets it covers.
+void AppendFontFaces(ListControl& list, HWND window);
+
 // The text of one of the program's own windows, in UTF-8 both ways.
 std::string WindowTextOf(HWND window);
 void SetWindowTextOf(HWND window, const std::string& text);
