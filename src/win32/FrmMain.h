@@ -8,9 +8,9 @@
 #include "core/PollCycle.h"
 #include "core/WindowSettings.h"
 #include "win32/ColorChooser.h"
+#include "win32/FormLayout.h"
 #include "win32/MessagePump.h"
 #include "win32/ProgramIcons.h"
-#include "win32/Scoped.h"
 #include "win32/TrayIcon.h"
 #include "win32/Win32Controls.h"
 
@@ -56,22 +56,12 @@ public:
     void ShowLastTitle(const std::string& title) override;
 
 private:
-    enum class FontKind { Window, Tahoma, TahomaSmall };
-    struct ControlLayout;  // one row of the layout table
-    static const ControlLayout kLayout[];
-    static const ControlLayout* LayoutOf(int id);
-
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CheckBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Making the window.
     bool RegisterAndCreateWindow();
-    void CreateFonts();
-    void CreateTooltips();
-    void CreateControl(const ControlLayout& layout);
-    HFONT FontOf(FontKind kind) const;
-    void AddTooltip(HWND control, const char* utf8);
+    void WatchControls();
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Start-up.
@@ -83,12 +73,7 @@ private:
     void LoadTemplateList();
 
     // Messages.
-    void OnTimer(WPARAM timer);
     void OnCommand(int id, int code);
-    LRESULT OnControlColor(HDC dc, HWND control);
-    LRESULT OnEditColor(HDC dc);
-    void OnDrawSwatch(const DRAWITEMSTRUCT& item);
-    bool OnSetCursor(HWND control);
     void OnTrayNotify(UINT mouseMessage);
     bool OnActivate(WORD state);
     bool OnSysCommand(WPARAM command);
@@ -96,6 +81,7 @@ private:
     void OnEndSession(bool ending);
 
     // Handlers of the controls and the menu.
+    void OnClick(Click click);
     void OnCheckClick(int id);
     void OnFontChoice();
     void OnColorChoice();
@@ -109,9 +95,6 @@ private:
     void SaveTemplateList();
     void WriteWaitingChanges();
 
-    void SetSwatchColor(COLORREF color);
-    void SetTemplateFontFace(const std::string& face);
-
     HINSTANCE instance_;
     Services services_;
     WindowSettings settings_;
@@ -119,13 +102,9 @@ private:
     PollCycle* cycle_ = nullptr;
 
     HWND window_ = nullptr;
-    HWND tooltip_ = nullptr;
     HWND focusWhenLeft_ = nullptr;
-    ScopedFont windowFont_, tahomaFont_, smallFont_, templateFont_;
-    ScopedBrush swatchBrush_;
+    FormLayout layout_;
     Dpi dpi_;
-    COLORREF swatchColor_;
-    COLORREF templateTextColor_;
     ColorChooser colorChooser_;
     bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
     bool templateListWaiting_ = false;  // as a setting the file could not take
