@@ -1,4 +1,4 @@
-#include "chat/ChatRooms.h"
+#include "chat/AimChat.h"
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/WindowText.h"

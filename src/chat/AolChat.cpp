@@ -1,6 +1,7 @@
+#include "chat/AolChat.h"
+
 #include <array>
 
-#include "chat/ChatRooms.h"
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"
 #include "core/WindowText.h"

@@ -4,7 +4,7 @@
 // Every window message Tobla sends to another program's window, in one place.
 namespace tobla::msg {
 
-constexpr std::uint32_t kSetText = 0x000C;        // WM_SETTEXT: 0 / ANSI text
+constexpr std::uint32_t kSetText = 0x000C;        // WM_SETTEXT: 0 / text, sent as UTF-16
 constexpr std::uint32_t kGetText = 0x000D;        // WM_GETTEXT: length + 1 / buffer
 constexpr std::uint32_t kGetTextLength = 0x000E;  // WM_GETTEXTLENGTH: 0 / 0
 constexpr std::uint32_t kChar = 0x0102;           // WM_CHAR: 0x20, then 0x0D / 0

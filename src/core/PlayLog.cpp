@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "core/Template.h"
+#include "core/Numbers.h"
 #include "core/TextFile.h"
 #include "core/OperationFailed.h"
 

@@ -6,11 +6,11 @@
 #include "core/Settings.h"
 #include "core/Template.h"
 #include "core/OperationFailed.h"
+#include "player/CaptionRules.h"
 
 namespace tobla {
 
 namespace {
-constexpr const char* kBufferingMark = "[Buffer:";
 constexpr std::int64_t kMillisecondsPerSecond = 1000;
 
 // The track being announced: its title as recorded, its other facts asked anew. A
@@ -66,7 +66,8 @@ void PollCycle::Tick() {
     std::string colorText;
     Guarded([&] { colorText = ReadColorText(); });
     const bool announced = AnnounceNewTrack(colorText);
-    if (std::exchange(announceNowAsked_, false)) AnnounceAgain(colorText);
+    if (std::exchange(announceNowAsked_, false) && !AnnounceAgain(colorText))
+        announceNowAsked_ = true;  // the player could not be read: the next tick asks again
     aolPacer_.SendIfDue();
     aimPacer_.SendIfDue();
     // In the tick that announces, after the lines it sends: a line due at once is not
@@ -90,7 +91,7 @@ std::optional<PollCycle::Change> PollCycle::ReadChange() {
     const bool playedRead = Guarded([&] { played = c_.player.PlayedSeconds(); });
     const bool secondRead = Guarded([&] { secondTitle = c_.player.SongTitle(); });
     if (!titleRead || !playedRead || !secondRead || title == lastTitle_ || played < 1 ||
-        secondTitle.find(kBufferingMark) != std::string::npos)
+        winampApi::ShowsBuffering(secondTitle))
         return std::nullopt;
     return Change{std::move(title), played};
 }
@@ -101,7 +102,7 @@ std::optional<PollCycle::Change> PollCycle::ReadChange() {
 // may begin with a bracket of its own. A player that cannot say whether it plays a
 // stream is asked again on the next tick.
 bool PollCycle::IsPassingState(const std::string& title) {
-    if (title.empty() || title[0] != '[' || title.find("] ") == std::string::npos) return false;
+    if (!winampApi::BeginsWithState(title)) return false;
     bool stream = true;
     Guarded([&] { stream = c_.player.PlaysStream(); });
     return stream;
@@ -147,13 +148,15 @@ bool PollCycle::AnnounceNewTrack(const std::string& colorText) {
 }
 
 // Only the track that was announced, and only while it plays: a track still
-// settling gets its lines when it is announced.
-void PollCycle::AnnounceAgain(const std::string& colorText) {
+// settling gets its lines when it is announced. False when the player could not be
+// read (a scrolling caption can be a step of two titles for a moment).
+bool PollCycle::AnnounceAgain(const std::string& colorText) {
     bool playing = false;
-    Guarded([&] {
+    const bool read = Guarded([&] {
         playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_;
     });
     if (playing) Offer(BuildLines(colorText));
+    return read;
 }
 
 PollCycle::ChatLines PollCycle::BuildLines(const std::string& colorText) {

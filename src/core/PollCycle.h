@@ -65,7 +65,7 @@ private:
     bool IsPassingState(const std::string& title);
     bool HasSettled(const Change& change);
     bool AnnounceNewTrack(const std::string& colorText);
-    void AnnounceAgain(const std::string& colorText);
+    bool AnnounceAgain(const std::string& colorText);
     ChatLines BuildLines(const std::string& colorText);
     void Offer(ChatLines lines);
 

@@ -1,6 +1,6 @@
 #include "core/StoredValues.h"
 
-#include "core/Template.h"
+#include "core/Numbers.h"
 
 namespace tobla {
 namespace {

@@ -1,5 +1,6 @@
 #include "core/Utf.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -71,9 +72,13 @@ std::uint64_t EightBytes(const char* at) {
     return eight;
 }
 
-// Whether the eight bytes from `at` are all there, and all ASCII.
-bool EightAscii(std::string_view text, std::size_t at) {
-    return at + 8 <= text.size() && (EightBytes(text.data() + at) & kHighBits) == 0;
+// How many of the eight bytes at `at` are ASCII before the first that is not.
+std::size_t AsciiBytesOfEight(const char* at) {
+    const std::uint64_t high = EightBytes(at) & kHighBits;
+    if (high == 0) return 8;
+    const int bit = std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                               : std::countl_zero(high);
+    return static_cast<std::size_t>(bit) / 8;
 }
 
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -90,12 +95,17 @@ std::u16string Decoded(std::string_view utf8, bool& exact) {
     std::size_t length = 0;
     bool afterLoneHigh = false;
     for (std::size_t at = 0; at < utf8.size();) {
-        // Most text is ASCII, a byte a unit: eight at a time, then one by one.
+        // Most text is ASCII, a byte a unit: the run up to the next other byte is told
+        // eight bytes at a time.
         const std::size_t ascii = at;
-        for (; EightAscii(utf8, at); at += 8)
-            for (std::size_t i = 0; i < 8; ++i) units[length++] = static_cast<unsigned char>(utf8[at + i]);
-        for (; at < utf8.size() && static_cast<unsigned char>(utf8[at]) < 0x80; ++at)
-            units[length++] = static_cast<unsigned char>(utf8[at]);
+        for (std::size_t run = 8; run == 8 && at + 8 <= utf8.size(); at += run) {
+            run = AsciiBytesOfEight(utf8.data() + at);
+            for (std::size_t i = 0; i < run; ++i)
+                units[length++] = static_cast<unsigned char>(utf8[at + i]);
+        }
+        if (at + 8 > utf8.size())
+            for (; at < utf8.size() && static_cast<unsigned char>(utf8[at]) < 0x80; ++at)
+                units[length++] = static_cast<unsigned char>(utf8[at]);
         if (at != ascii) afterLoneHigh = false;
         if (at == utf8.size()) break;
         char32_t code = Decode(utf8, at);

@@ -15,7 +15,6 @@
 namespace tobla::winampApi {
 namespace {
 
-constexpr std::string_view kPlayerName = " - Winamp";
 constexpr std::string_view kPlayingMark = " (playing)";
 // What the player's taskbar scroll puts between two turns of its still caption.
 constexpr std::string_view kSeparator = " *** ";
@@ -203,10 +202,20 @@ private:
                 Candidate(tail + kSeparator.size(), name, n);
     }
 
+    // The first player's name from `start` on. The turns are tried in the order of
+    // their starts, so a cursor finds it; the other shapes begin near the caption's
+    // start, and are looked up.
+    std::size_t FirstNameFrom(std::size_t start) {
+        if (cursor_ > 0 && names_[cursor_ - 1] >= start)
+            return *std::lower_bound(names_.begin(), names_.end(), start);
+        while (names_[cursor_] < start) ++cursor_;
+        return names_[cursor_];
+    }
+
     // X = the text from `start` to `end`; its last player's name is at `name`.
     void Candidate(std::size_t start, std::size_t name, std::size_t end) {
         if (!agree_ || name < start) return;
-        const std::size_t first = *std::lower_bound(names_.begin(), names_.end(), start);
+        const std::size_t first = FirstNameFrom(start);
         const View title = StillTitle(text().substr(start, end - start), first - start);
         if (!title_) {
             title_ = title;
@@ -221,6 +230,7 @@ private:
     std::vector<std::size_t> names_;
     std::optional<View> title_;
     std::size_t titleStart_ = 0;
+    std::size_t cursor_ = 0;
     bool agree_ = true;
 };
 
@@ -300,6 +310,20 @@ std::string TitleFromWinamp3Caption(const std::string& caption) {
         number == std::string::npos ? DropFirstCharacter(shown) : shown.substr(number + 2);
     const std::size_t bracket = title.rfind(" (");
     return bracket == std::string::npos ? DropLastCharacter(title) : title.substr(0, bracket);
+}
+
+std::string WithoutPlayerInitial(const std::string& title) {
+    const std::string initial(kPlayerName.substr(0, kPlayerName.find('W') + 1));
+    return text::EndsWith(title, initial) ? title.substr(0, title.size() - initial.size())
+                                          : title;
+}
+
+bool ShowsBuffering(const std::string& caption) {
+    return caption.find("[Buffer:") != std::string::npos;
+}
+
+bool BeginsWithState(const std::string& title) {
+    return !title.empty() && title[0] == '[' && title.find("] ") != std::string::npos;
 }
 
 std::string SongLengthFromWinamp3Caption(const std::string& caption) {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/Template.h"
+#include "core/Numbers.h"
 #include "core/Text.h"
 #include "core/MessageNumbers.h"
 #include "core/OperationFailed.h"

@@ -12,6 +12,6 @@ App::App(HINSTANCE instance, std::string programFolder)
             {programFolder_, settings_, files_, codePage_, windows_, cases_, player_, logCommands_,
              pump_}),
       cycle_({player_, aolRoom_, aimWindow_, settings_, playLog_, form_, windows_, clock_},
-             programFolder_ + kSettingsFileName) {}
+             InFolder(programFolder_, kSettingsFileName)) {}
 
 }  // namespace tobla

@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "chat/ChatRooms.h"
+#include "chat/AimChat.h"
+#include "chat/AolChat.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
 #include "player/Winamp.h"

@@ -1,5 +1,6 @@
 #include "win32/FrmMain.h"
 
+#include "core/ListFile.h"
 #include "core/OperationFailed.h"
 #include "core/Settings.h"
 #include "core/StoredValues.h"
@@ -23,8 +24,8 @@ frmMain* FormOf(HWND window) {
 frmMain::frmMain(HINSTANCE instance, Services services)
     : instance_(instance),
       services_(std::move(services)),
-      settings_(services_.settings, services_.programFolder + kSettingsFileName),
-      templateListFile_(services_.programFolder + kTemplateListFileName) {}
+      settings_(services_.settings, InFolder(services_.programFolder, kSettingsFileName)),
+      templateListFile_(InFolder(services_.programFolder, kTemplateListFileName)) {}
 
 // The class holds this window's icons, which go with it: a window made later in the
 // process registers the class again with its own.

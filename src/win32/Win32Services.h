@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/Interfaces.h"
-#include "core/Settings.h"
 
 namespace tobla {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Settings.h"
+#include "core/ListFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string content(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "chat/ChatRooms.h"
+#include "chat/AimChat.h"
+#include "chat/AolChat.h"
 #include "core/PollCycle.h"
 #include "core/OperationFailed.h"
 #include "support/Fakes.h"

@@ -2,8 +2,8 @@
 
 #include <map>
 
+#include "core/Numbers.h"
 #include "core/PollCycle.h"
-#include "core/Template.h"
 #include "support/Fakes.h"
 #include "support/FileFakes.h"
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/ListFile.h"
 #include "core/Settings.h"
 #include "support/Fakes.h"
 #include "support/FileFakes.h"

@@ -6,7 +6,8 @@
 
 #include "SimAim.h"
 #include "SimAol.h"
-#include "chat/ChatRooms.h"
+#include "chat/AimChat.h"
+#include "chat/AolChat.h"
 #include "core/PollCycle.h"
 #include "core/OperationFailed.h"
 #include "win32/Win32ForeignWindows.h"

@@ -8,6 +8,7 @@
 #include "RemoveTree.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "core/ListFile.h"
 #include "core/Settings.h"
 #include "win32/WideText.h"
 #include "win32/Win32Services.h"
@@ -45,7 +46,7 @@ protected:
 
 class SettingsWin32Test : public TempFolderTest {
 protected:
-    std::string ini() const { return folder + kSettingsFileName; }
+    std::string ini() const { return InFolder(folder, kSettingsFileName); }
     Win32CodePage codePage;
     Win32Settings settings{files, codePage};
 };
@@ -234,9 +235,9 @@ TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
     test::Recorder chat;
     test::FakeControls controls;
     test::FakeYielder yielder;
-    settings.WriteToIni(kSettingsSection, "color", "255", folder + kSettingsFileName);
+    settings.WriteToIni(kSettingsSection, "color", "255", InFolder(folder, kSettingsFileName));
     PollCycle cycle{{player, chat.aol, chat.aim, settings, log, controls, yielder, clock},
-                    folder + kSettingsFileName};
+                    InFolder(folder, kSettingsFileName)};
 
     cycle.SetLastAnnouncedTitle("Old");
     player.title = "New Song";

@@ -3,6 +3,8 @@
 
 #include "core/Interfaces.h"
 
+// The AOL client's chat room: found among the client's document windows, typed into
+// through its entry box.
 namespace tobla {
 
 namespace toolkit {
@@ -16,31 +18,12 @@ WindowHandle FindChatRoom(ForeignWindows& windows);
 void SendChat(ForeignWindows& windows, const std::string& text);
 }  // namespace toolkit
 
-// The first top-level "AIM_ChatWnd" window, or 0.
-WindowHandle AimFindRoom(ForeignWindows& windows);
-// Sets the AIM chat window's entry box to the text and clicks its send button, then
-// puts back what the user had typed there. Throws OperationFailed when the box's
-// text cannot be read (before changing anything), or when a message of the send
-// fails (after the user's text has been put back).
-void AimRoomSend(ForeignWindows& windows, const std::string& sendString);
-
 // The open AOL chat room as a chat target.
 class AolChatRoom : public ChatTarget {
 public:
     explicit AolChatRoom(ForeignWindows& windows) : windows_(windows) {}
     bool IsOpen() override { return toolkit::FindChatRoom(windows_) != 0; }
     void Send(const std::string& line) override { toolkit::SendChat(windows_, line); }
-
-private:
-    ForeignWindows& windows_;
-};
-
-// The AIM chat window as a chat target.
-class AimChatWindow : public ChatTarget {
-public:
-    explicit AimChatWindow(ForeignWindows& windows) : windows_(windows) {}
-    bool IsOpen() override { return AimFindRoom(windows_) != 0; }
-    void Send(const std::string& line) override { AimRoomSend(windows_, line); }
 
 private:
     ForeignWindows& windows_;
