@@ -1,15 +1,13 @@
 #pragma once
 #include <cstdint>
 
-// Every window message Tobla sends to another program's window (and the one it
-// sends to its own font list), in one place.
+// Every window message Tobla sends to another program's window, in one place.
 namespace tobla::msg {
 
 constexpr std::uint32_t kSetText = 0x000C;        // WM_SETTEXT: 0 / text, sent as UTF-16
 constexpr std::uint32_t kGetText = 0x000D;        // WM_GETTEXT: length + 1 / buffer
 constexpr std::uint32_t kGetTextLength = 0x000E;  // WM_GETTEXTLENGTH: 0 / 0
 constexpr std::uint32_t kChar = 0x0102;           // WM_CHAR: 0x20, then 0x0D / 0
-constexpr std::uint32_t kComboSetCurSel = 0x014E; // CB_SETCURSEL: index / 0
 constexpr std::uint32_t kLButtonDown = 0x0201;    // WM_LBUTTONDOWN: 0 / 0
 constexpr std::uint32_t kLButtonUp = 0x0202;      // WM_LBUTTONUP: 0 / 0
 constexpr std::uint32_t kUser = 0x0400;           // WM_USER: selector / player request

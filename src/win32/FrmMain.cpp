@@ -1,234 +1,31 @@
 #include "win32/FrmMain.h"
 
-#include <commctrl.h>
-#include <commdlg.h>
-#include <uxtheme.h>
-
-#include <algorithm>
-#include <charconv>
-
-#include "core/MessageNumbers.h"
-#include "core/OperationFailed.h"
 #include "core/ListFile.h"
-#include "core/Numbers.h"
+#include "core/OperationFailed.h"
 #include "core/Settings.h"
+#include "core/StoredValues.h"
 #include "core/Template.h"
+#include "win32/ClickableLabel.h"
 #include "win32/ControlIds.h"
-#include "win32/SystemLibrary.h"
-#include "win32/WideText.h"
+#include "win32/TemplateBox.h"
+#include "win32/WindowPlace.h"
 
 namespace tobla {
 namespace {
 
 constexpr const wchar_t* kCaption = L"Tobla - Winamp tracks for AOL and AIM chats";
-constexpr const wchar_t* kInitialTemplate = L"%s [ %l / %b ]";
-constexpr int kClientWidthTwips = 5850, kClientHeightTwips = 1635;
-constexpr int kFrameLeft = 60, kFrameTop = 15;
-constexpr int kDropDownExtraTwips = 2400;  // the open list of a combo box
-constexpr COLORREF kBlue = RGB(0, 0, 255), kBlack = RGB(0, 0, 0);
-// Sizes in hundredths of a point: 825 is 8.25 pt.
-constexpr int kPointSize = 825, kSmallPointSize = 675;
-constexpr const wchar_t* kAolTip = L" Check off this box if you want to send titles to AOL chats. ";
-constexpr const wchar_t* kAimTip = L" Check off this box if you want to send titles to AIM chats. ";
-constexpr const wchar_t* kModifiersTip =
-    L"%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count";
-constexpr const wchar_t* kLogTip = L" Open log of songs you've played, with date and timestamp. ";
-constexpr const wchar_t* kExitTip =
-    L" Click here to exit, titlebar controls will only minimize Tobla. ";
-
-// Every label is one line: a caption a little too wide for its box loses a pixel at
-// its end, never a word. A label takes the mouse (SS_NOTIFY) for a tooltip or a click.
-constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-constexpr DWORD kMouseLabel = kLabel | SS_NOTIFY;
-constexpr DWORD kLink = kMouseLabel | WS_TABSTOP;
-constexpr DWORD kDropDown = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-
-// The choices of the menu's "Announce After": a track is announced once it has
-// played this long.
-struct SettleChoice {
-    int id;
-    int seconds;
-    const wchar_t* text;
-};
-constexpr SettleChoice kSettleChoices[] = {{IDM_SETTLE_1, 1, L"&1 second"},
-                                           {IDM_SETTLE_5, 5, L"&5 seconds"},
-                                           {IDM_SETTLE_15, 15, L"1&5 seconds"},
-                                           {IDM_SETTLE_30, 30, L"&30 seconds"}};
-
-const SettleChoice* SettleChoiceOf(int id) {
-    for (const auto& choice : kSettleChoices)
-        if (choice.id == id) return &choice;
-    return nullptr;
-}
-
-enum class ControlKind { Button, Static, ComboBox };
-enum class Ink { Standard, Blue, Black };
-
-const wchar_t* ClassOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Button: return L"BUTTON";
-    case ControlKind::Static: return L"STATIC";
-    case ControlKind::ComboBox: return L"COMBOBOX";
-    }
-    return L"STATIC";
-}
-
-ScopedFont MakeFont(const std::wstring& face, int hundredthsOfPoint, const Dpi& dpi) {
-    return ScopedFont(CreateFontW(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE,
-                                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
-}
-
-// A group box drawn in a visual style takes its caption's colour from the style (blue
-// in those of XP, Vista and 7), whatever WM_CTLCOLORSTATIC sets; Frame1's caption is in
-// the standard colour, so the frame is drawn the classic way. uxtheme.dll is in the
-// process only when visual styles are, the one case to undo.
-void DrawUnstyled(HWND control) {
-    const auto setTheme =
-        SystemFunction<::SetWindowTheme>(GetModuleHandleA("uxtheme.dll"), "SetWindowTheme");
-    if (setTheme) setTheme(control, L"", L"");
-}
 
 frmMain* FormOf(HWND window) {
     return reinterpret_cast<frmMain*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// The system lists a face once for every character set it covers, those entries one
-// after another; the font list takes each face once, which spares start-up the
-// sorted insertion and the removal of every repeat.
-struct FaceCollector {
-    ComboList& list;
-    std::wstring last;
-};
-
-int CALLBACK CollectFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM collector) {
-    auto& faces = *reinterpret_cast<FaceCollector*>(collector);
-    if (faces.last != font->lfFaceName) {
-        faces.last = font->lfFaceName;
-        faces.list.Append(Utf8(faces.last));
-    }
-    return 1;
-}
-
-// The control paints itself into the paint's DC and the focus rectangle goes over it,
-// in the same clip: a repaint of part of the control leaves the rectangle whole.
-void PaintWithFocus(HWND control, WNDPROC base) {
-    const PaintDC dc(control);
-    CallWindowProcW(base, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    if (GetFocus() != control) return;
-    RECT area;
-    GetClientRect(control, &area);
-    DrawFocusRect(dc.get(), &area);
-}
-
-// A stored coordinate. No screen lies 16 million pixels out: a number beyond that (or
-// none) is no nearer one, and the window is moved onto a screen anyway.
-int StoredCoordinate(const std::string& text) {
-    constexpr long long kFarthest = 1 << 24;
-    long long value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return static_cast<int>(std::clamp(value, -kFarthest, kFarthest));
-}
-
-// The colour dialog's library is loaded when the dialog is first asked for, not with
-// the program: most runs never open it, and loading it slowed every start. It is
-// loaded from the system folder by its full path, whatever the DLL search.
-BOOL ShowColorDialog(CHOOSECOLORW& dialog) {
-    HMODULE library = GetModuleHandleA("comdlg32.dll");
-    if (!library) library = LoadSystemLibrary("comdlg32.dll");  // kept for the rest of the run
-    const auto choose = SystemFunction<::ChooseColorW>(library, "ChooseColorW");
-    return choose && choose(&dialog);
-}
-
-// The colour dialog has no title field: its hook names it.
-UINT_PTR CALLBACK NameColorDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) SetWindowTextW(dialog, L"Choose a Color");
-    return 0;
-}
-
 }  // namespace
-
-// One control of the window: where it goes, how it looks, and what a click on it
-// does (a label that is a link, or the colour swatch: both show the hand cursor).
-struct frmMain::ControlLayout {
-    struct Twips {
-        int left, top, width, height;
-    };
-    int id;
-    ControlKind kind;
-    const wchar_t* text;
-    DWORD style;
-    Twips place;           // in the window, or in Frame1 when inFrame
-    bool inFrame = false;
-    FontKind font = FontKind::Tahoma;
-    Ink ink = Ink::Standard;
-    const wchar_t* tooltip = nullptr;
-    void (frmMain::*onClick)() = nullptr;
-};
-
-// The table's 780 twips would take Label2 30 twips into Combo1, where it painted over
-// the list's border: it ends where the list begins. Label9's 240 would reach 15 twips
-// below the client area: it ends at the area's bottom. Label1's 2835 and Label5's 1470
-// are a pixel or two short of their bold captions at every DPI, which clips a letter at
-// 144: they reach into the free room on their right (Label5 up to Label8).
-constexpr int kLabel2Width = 3015 - 2265;
-constexpr int kLabel9Height = kClientHeightTwips - 1410;
-
-// In tab order; the window's z-order follows creation order. The swatch draws itself;
-// it and the links are the controls with a click, which the keyboard reaches too.
-const frmMain::ControlLayout frmMain::kLayout[] = {
-    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = L"Send Format", .style = BS_GROUPBOX,
-     .place = {60, 15, 5730, 975}},
-    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = L"AOL", .style = BS_3STATE | WS_TABSTOP,
-     .place = {75, 1050, 810, 255}, .tooltip = kAolTip},
-    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = L"AIM", .style = BS_3STATE | WS_TABSTOP,
-     .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
-    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = L"Modifiers - %b, %s, %l, %p, %c",
-     .style = kMouseLabel, .place = {90, 600, 2925, 285}, .inFrame = true,
-     .tooltip = kModifiersTip},
-    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = L"Combo1",
-     .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
-    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = L"Font -", .style = kLabel,
-     .place = {2265, 1080, kLabel2Width, 180}, .font = FontKind::Window},
-    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = L"Color - ", .style = kLabel,
-     .place = {3255, 600, 615, 225}, .inFrame = true},
-    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = L"",
-     .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP, .place = {3870, 600, 1740, 240},
-     .inFrame = true, .onClick = &frmMain::OnColorChoice},
-    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = L"Label4", .style = kLabel,
-     .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
-    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = L"View Today's Log",
-     .style = kLink, .place = {2490, 1380, 1515, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
-     .onClick = &frmMain::OnViewTodaysLog},
-    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = L"//", .style = kMouseLabel,
-     .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
-    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = L"All Logs", .style = kLink,
-     .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
-     .onClick = &frmMain::OnViewAllLogs},
-    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = L"Exit", .style = kLink,
-     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
-     .onClick = &frmMain::Exit},
-    {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kInitialTemplate, .style = kDropDown,
-     .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
-    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = L"Winamp 2/3 ; AOL/AIM 32-bit",
-     .style = kLabel, .place = {90, 1410, 2310, kLabel9Height}, .font = FontKind::TahomaSmall,
-     .ink = Ink::Black},
-};
-
-const frmMain::ControlLayout* frmMain::LayoutOf(int id) {
-    for (const auto& layout : kLayout)
-        if (layout.id == id) return &layout;
-    return nullptr;
-}
 
 frmMain::frmMain(HINSTANCE instance, Services services)
     : instance_(instance),
       services_(std::move(services)),
-      settingsFile_(InFolder(services_.programFolder, kSettingsFileName)),
-      templateListFile_(InFolder(services_.programFolder, kTemplateListFileName)),
-      swatchColor_(GetSysColor(COLOR_WINDOW)),
-      templateTextColor_(GetSysColor(COLOR_WINDOWTEXT)) {}
+      settings_(services_.settings, InFolder(services_.programFolder, kSettingsFileName)),
+      templateListFile_(InFolder(services_.programFolder, kTemplateListFileName)) {}
 
 // The class holds this window's icons, which go with it: a window made later in the
 // process registers the class again with its own.
@@ -243,13 +40,12 @@ bool frmMain::Load(PollCycle& cycle) {
     if (!RegisterAndCreateWindow()) return false;
     services_.pump.NavigateIn(window_);
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    CreateFonts();
-    CreateTooltips();
-    for (const auto& layout : kLayout) CreateControl(layout);
+    layout_.CreateControls(window_, instance_, dpi_);
     fontList_.Attach(Control(IDC_COMBO1));
     templateList_.Attach(Control(IDC_TEXT1));
-    CatchEnterInTemplateBox();
-    CreateMenu();
+    WatchControls();
+    layout_.AddTooltips();
+    menu_.Create();
     SetTimer(window_, IDT_TIMER1, 1, nullptr);
     StartUp();
     return true;
@@ -276,110 +72,27 @@ bool frmMain::RegisterAndCreateWindow() {
     return window_ != nullptr;
 }
 
-void frmMain::CreateFonts() {
-    windowFont_ = MakeFont(L"Arial", kPointSize, dpi_);
-    tahomaFont_ = MakeFont(L"Tahoma", kPointSize, dpi_);
-    smallFont_ = MakeFont(L"Tahoma", kSmallPointSize, dpi_);
-}
-
-HFONT frmMain::FontOf(FontKind kind) const {
-    switch (kind) {
-    case FontKind::Window: return windowFont_.get();
-    case FontKind::Tahoma: return tahomaFont_.get();
-    case FontKind::TahomaSmall: return smallFont_.get();
-    }
-    return nullptr;
-}
-
-void frmMain::CreateTooltips() {
-    INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&common);
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               window_, nullptr, instance_, nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-}
-
-void frmMain::CreateControl(const ControlLayout& c) {
-    const int left = c.place.left + (c.inFrame ? kFrameLeft : 0);
-    const int top = c.place.top + (c.inFrame ? kFrameTop : 0);
-    const bool combo = c.kind == ControlKind::ComboBox;
-    const int height = c.place.height + (combo ? kDropDownExtraTwips : 0);
-    // Both edges from twips: neighbours that meet in the table meet on the screen.
-    const int x = dpi_.PixelsAcross(left), y = dpi_.PixelsDown(top);
-    HWND control = CreateWindowExW(
-        0, ClassOf(c.kind), c.text, WS_CHILD | WS_VISIBLE | c.style, x, y,
-        dpi_.PixelsAcross(left + c.place.width) - x, dpi_.PixelsDown(top + height) - y, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
-    if (combo) SetWindowTextW(control, c.text);  // a combo box ignores its creation text
-    // Before the tooltip subclasses it in turn: each such control then hands on to the
-    // static class's own procedure.
-    if (c.onClick) clickableBase_ = Subclass(control, &frmMain::ClickableProc);
-    if (c.id == IDC_CHECK1 || c.id == IDC_CHECK2)
-        checkBoxBase_ = Subclass(control, &frmMain::CheckBoxProc);
-    if (c.id == IDC_FRAME1) DrawUnstyled(control);
-    if (c.tooltip) AddTooltip(control, c.tooltip);
-}
-
-void frmMain::AddTooltip(HWND control, const wchar_t* text) {
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the common controls
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-// Hands a control's messages to `procedure`, which finds the window through the
-// control; returns the control's own procedure, for the rest.
-WNDPROC frmMain::Subclass(HWND control, WNDPROC procedure) {
-    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-}
-
-// Enter in the template box reaches the box's edit field, where it is caught.
-void frmMain::CatchEnterInTemplateBox() {
-    templateEditBase_ =
-        Subclass(GetWindow(Control(IDC_TEXT1), GW_CHILD), &frmMain::TemplateEditProc);
-}
-
-void frmMain::CreateMenu() {
-    menu_.reset(CreatePopupMenu());
-    HMENU settle = CreatePopupMenu();  // the menu holds it, and destroys it with itself
-    for (const auto& choice : kSettleChoices)
-        AppendMenuW(settle, MF_STRING, choice.id, choice.text);
-    AppendMenuW(menu_.get(), MF_STRING, IDM_SHOWHIDE, L"&Show Tobla");
-    AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
-    AppendMenuW(menu_.get(), MF_STRING, IDM_ANNOUNCE_NOW, L"&Announce Now");
-    AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(settle), L"Announce A&fter");
-    AppendMenuW(menu_.get(), MF_SEPARATOR, 0, L"-");
-    AppendMenuW(menu_.get(), MF_STRING, IDM_CLOSE, L"&Close Tobla");
-}
-
-// The stored choice is checked; a time typed into Tobla.ini by hand that is none of
-// the menu's checks none.
-void frmMain::CheckSettleChoice() {
-    const int seconds = SettleSecondsFromSetting(Read("settle"));
-    for (const auto& choice : kSettleChoices)
-        CheckMenuItem(menu_.get(), choice.id,
-                      MF_BYCOMMAND | (choice.seconds == seconds ? MF_CHECKED : MF_UNCHECKED));
+// The check boxes, for where a click leaves the focus, and Enter in the template box.
+void frmMain::WatchControls() {
+    Subclass(Control(IDC_CHECK1), &frmMain::CheckBoxProc);
+    Subclass(Control(IDC_CHECK2), &frmMain::CheckBoxProc);
+    CatchEnter(Control(IDC_TEXT1));
 }
 
 // --- Start-up -------------------------------------------------------------------------
 
 // Each step stands alone: one that fails is skipped.
 void frmMain::StartUp() {
-    Guarded([&] { RestoreWindowPlace(); });
+    Guarded([&] { RestoreWindowPlace(window_, settings_); });
     Guarded([&] { SetTopmost(window_); });
     Guarded([&] { cycle_->SetLastAnnouncedTitle(services_.player.SongTitle()); });
     Guarded([&] { LoadStoredColor(); });
     Guarded([&] { LoadStoredCheckState(IDC_CHECK1, "aol"); });
     Guarded([&] { LoadStoredCheckState(IDC_CHECK2, "aim"); });
     Guarded([&] { LoadStoredTemplate(); });
-    Guarded([&] { LoadFonts(); });
+    Guarded([&] { AppendFontFaces(fontList_, window_); });
+    // The list sorts the faces as they come (CBS_SORT): what then stands twice side by
+    // side, faces that differ only in case or one the system listed apart, goes.
     Guarded([&] { winampApi::RemoveDuplicates(fontList_, services_.yielder, services_.cases); });
     Guarded([&] { SelectStoredFont(); });
     Guarded([&] { LoadTemplateList(); });
@@ -387,71 +100,39 @@ void frmMain::StartUp() {
     ShowWindow(window_, SW_SHOW);
 }
 
-// The window goes back where it was left only when it lies wholly in the work area of
-// a screen there now: a screen unplugged since, or a smaller desktop, would leave it
-// out of reach. Otherwise it moves to the nearest place on the nearest screen.
-void frmMain::RestoreWindowPlace() {
-    const std::string left = Read("left"), top = Read("top");
-    if (left.empty() || top.empty()) return;  // a first start: where the system puts it
-    RECT place;
-    GetWindowRect(window_, &place);
-    const int width = place.right - place.left, height = place.bottom - place.top;
-    place.left = StoredCoordinate(left);
-    place.top = StoredCoordinate(top);
-    place.right = place.left + width;
-    place.bottom = place.top + height;
-    MONITORINFO screen{};
-    screen.cbSize = sizeof screen;
-    if (!GetMonitorInfoW(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &screen)) return;
-    const RECT& work = screen.rcWork;
-    const int x = std::max(work.left, std::min(place.left, work.right - width));
-    const int y = std::max(work.top, std::min(place.top, work.bottom - height));
-    SetWindowPos(window_, /*hWndInsertAfter=*/nullptr, x, y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
+// A value the swatch refuses leaves both the swatch and the template box's ink as they
+// are: the box taking the swatch's window colour would draw its text in the colour of
+// its own background.
 void frmMain::LoadStoredColor() {
-    const std::string color = Read("color");
-    if (color.empty()) return;
-    // A value the swatch refuses leaves both the swatch and the template box's ink
-    // as they are: the box taking the swatch's window colour would draw its text in
-    // the colour of its own background.
-    const std::int32_t value = RoundHalfEven32(NumericPrefix(color));
-    if (value < 0 || value > 0xFFFFFF) return;
-    SetSwatchColor(static_cast<COLORREF>(value));
-    templateTextColor_ = swatchColor_;
-    InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
+    const std::optional<std::int32_t> color = ColorFromSetting(settings_.Read("color"));
+    if (!color) return;
+    layout_.ShowChosenColor(static_cast<COLORREF>(*color));
 }
 
+// A stored state differs from the box's unchecked one as a click would change it: the
+// click's handling runs.
 void frmMain::LoadStoredCheckState(int id, const char* key) {
-    const std::string state = Read(key);
-    if (state.empty()) return;
-    // A state is held in 16 bits; one that does not fit leaves the box alone.
-    const std::int32_t value = RoundHalfEven32(NumericPrefix(state));
-    if (value >= -32768 && value <= 32767) SetCheckState(id, value);
+    const std::optional<std::int32_t> state = CheckStateFromSetting(settings_.Read(key));
+    if (!state || CheckState(Control(id)) == *state) return;
+    Check(Control(id), *state);
+    OnCheckClick(id);
 }
 
 void frmMain::LoadStoredTemplate() {
-    const std::string stored = Read("format");
+    const std::string stored = settings_.Read("format");
     const std::string text = stored.empty() ? std::string(DefaultTemplate) : stored;
     if (text != TemplateText()) SetTemplateText(text);
 }
 
-void frmMain::LoadFonts() {
-    LOGFONTW all{};
-    all.lfCharSet = DEFAULT_CHARSET;  // every face, whatever its character sets
-    FaceCollector faces{fontList_, {}};
-    const WindowDC dc(window_);
-    EnumFontFamiliesExW(dc.get(), &all, reinterpret_cast<FONTENUMPROCW>(&CollectFontFace),
-                        reinterpret_cast<LPARAM>(&faces), 0);
-}
-
+// "font" is read anew for each entry, as the program always has: a change to the file
+// during the loop counts from that entry on. A selection made here is no choice of the
+// user's: CB_SETCURSEL tells the window nothing, and "font" is not written back.
 void frmMain::SelectStoredFont() {
-    if (Read("font").empty()) return;
+    if (settings_.Read("font").empty()) return;
     for (int i = 0; i < fontList_.Count(); ++i)
-        if (fontList_.Entry(i) == Read("font"))
-            SendMessageW(Control(IDC_COMBO1), msg::kComboSetCurSel, i, 0);
-    SetTemplateFontFace(FontFace());
+        if (fontList_.Entry(i) == settings_.Read("font"))
+            SendMessageW(Control(IDC_COMBO1), CB_SETCURSEL, i, 0);
+    layout_.SetTemplateFace(FontFace());
 }
 
 void frmMain::LoadTemplateList() {
@@ -493,20 +174,23 @@ LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, L
     }
 }
 
-// The window's messages, each to its named handler.
+// The window's messages, each to what handles it.
 LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
     switch (message) {
-    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_TIMER:
+        if (wParam == IDT_TIMER1) cycle_->Tick();
+        return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_CTLCOLORSTATIC: return OnControlColor(dc, control);
-    case WM_DRAWITEM: OnDrawSwatch(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_CTLCOLORSTATIC: return FormLayout::OnControlColor(dc, control);
+    case WM_DRAWITEM: layout_.OnDrawSwatch(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_CTLCOLOREDIT:
         if (GetParent(control) != Control(IDC_TEXT1)) break;
-        return OnEditColor(dc);
-    case WM_SETCURSOR:
-        if (!OnSetCursor(reinterpret_cast<HWND>(wParam))) break;
+        return layout_.OnTemplateColor(dc);
+    case WM_SETCURSOR:  // the controls that answer a click show the hand
+        if (ClickOf(GetDlgCtrlID(reinterpret_cast<HWND>(wParam))) == Click::None) break;
+        ShowHandCursor();
         return TRUE;
     case kTrayCallbackMessage: OnTrayNotify(static_cast<UINT>(lParam)); return 0;
     case WM_SYSCOMMAND:
@@ -517,8 +201,10 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!OnActivate(LOWORD(wParam))) break;
         return 0;
     case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
-    case WM_EXITSIZEMOVE: SaveWindowPlace(); return 0;
-    case WM_QUERYENDSESSION: SaveWindowPlace(); return TRUE;  // the session's end is not held up
+    case WM_EXITSIZEMOVE: SaveWindowPlace(window_, settings_); return 0;
+    case WM_QUERYENDSESSION:  // the session's end is not held up
+        SaveWindowPlace(window_, settings_);
+        return TRUE;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     case WM_DESTROY:  // the icon and the program go with the window
         StopPollingAndRemoveIcon();
@@ -532,71 +218,20 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK frmMain::TemplateEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    frmMain* form = FormOf(edit);
-    const bool enter = wParam == VK_RETURN;
-    if (message == WM_GETDLGCODE && lParam && enter &&
-        reinterpret_cast<MSG*>(lParam)->message != WM_KEYUP)
-        return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
-    // The typed Enter is swallowed (no beep, nothing reaches the box), but the key
-    // goes on, so Enter on the open list closes it with its highlighted entry, as a
-    // combo box does: on the key, or (Wine) on the character, which then goes on too.
-    if (message == WM_CHAR && wParam == '\r') {
-        if (SendMessageW(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
-            CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
-        Guarded([&] { form->OnTemplateEnter(); });
-        return 0;
-    }
-    return CallWindowProcW(form->templateEditBase_, edit, message, wParam, lParam);
-}
-
-// Tab reaches the controls that answer a click, the swatch and the links; each shows
-// when it has the focus, and Space or Enter on it does what a click does. They ask for
-// both keys and their characters: Enter would otherwise go to the window as its
-// default button, a character to a mnemonic.
-LRESULT CALLBACK frmMain::ClickableProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto press = [](UINT keyMessage, WPARAM key) {
-        return (keyMessage == WM_KEYDOWN && (key == VK_SPACE || key == VK_RETURN)) ||
-               (keyMessage == WM_CHAR && (key == ' ' || key == '\r'));
-    };
-    if (message == WM_GETDLGCODE && lParam) {
-        const auto& key = *reinterpret_cast<const MSG*>(lParam);
-        if (press(key.message, key.wParam)) return DLGC_WANTMESSAGE;
-    }
-    constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat clicks no second time
-    if (message == WM_KEYDOWN && press(message, wParam) && !(lParam & kHeldDown)) {
-        SendMessageW(GetParent(control), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(control));
-        return 0;
-    }
-    const WNDPROC base = FormOf(control)->clickableBase_;
-    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(control, nullptr, FALSE);
-    if (message == WM_PAINT && !wParam) {
-        PaintWithFocus(control, base);
-        return 0;
-    }
-    return CallWindowProcW(base, control, message, wParam, lParam);
-}
-
 // A box ticked with Space keeps the keyboard: the click's move of the focus to the
 // font list is the mouse's, and would make the next Tab skip the other box. The box
 // reports the key's click while it handles the key's release.
 LRESULT CALLBACK frmMain::CheckBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    frmMain* form = FormOf(box);
     if (message != WM_KEYUP || wParam != VK_SPACE)
-        return CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+        return CallOwnProcedure(box, message, wParam, lParam);
+    frmMain* form = FormOf(GetParent(box));
     form->spaceOnCheckBox_ = true;
-    const LRESULT result = CallWindowProcW(form->checkBoxBase_, box, message, wParam, lParam);
+    const LRESULT result = CallOwnProcedure(box, message, wParam, lParam);
     form->spaceOnCheckBox_ = false;
     return result;
 }
 
 // --- Messages ---------------------------------------------------------------------------
-
-void frmMain::OnTimer(WPARAM timer) {
-    if (timer == IDT_TIMER1) cycle_->Tick();
-}
 
 void frmMain::OnCommand(int id, int code) {
     if ((id == IDC_CHECK1 || id == IDC_CHECK2) && code == BN_CLICKED) {
@@ -606,64 +241,28 @@ void frmMain::OnCommand(int id, int code) {
         OnFontChoice();
     } else if (id == IDC_TEXT1 && code == CBN_EDITCHANGE) {
         OnTemplateChange();
+    } else if (id == IDC_TEXT1 && code == kTemplateBoxEnter) {
+        OnTemplateEnter();
     } else if (id == IDM_CLOSE) {
         Exit();
     } else if (id == IDM_SHOWHIDE) {
         OnShowHide();
     } else if (id == IDM_ANNOUNCE_NOW) {
         cycle_->AnnounceNow();
-    } else if (const SettleChoice* choice = SettleChoiceOf(id)) {
-        Write("settle", std::to_string(choice->seconds));
-    } else if (const ControlLayout* layout = LayoutOf(id); layout && layout->onClick &&
-                                                           code == STN_CLICKED) {
-        (this->*layout->onClick)();
+    } else if (const std::optional<int> seconds = TrayMenu::SettleSecondsOf(id)) {
+        settings_.Write("settle", std::to_string(*seconds));
+    } else if (code == STN_CLICKED) {
+        OnClick(ClickOf(id));
     }
-}
-
-LRESULT frmMain::OnControlColor(HDC dc, HWND control) {
-    const ControlLayout* layout = LayoutOf(GetDlgCtrlID(control));
-    const Ink ink = layout ? layout->ink : Ink::Standard;
-    SetTextColor(dc, ink == Ink::Blue    ? kBlue
-                     : ink == Ink::Black ? kBlack
-                                         : GetSysColor(COLOR_BTNTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-LRESULT frmMain::OnEditColor(HDC dc) {
-    SetTextColor(dc, templateTextColor_);
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-}
-
-// The swatch, the one control that draws itself: its colour, the window colour until
-// one is chosen. (Its focus rectangle is drawn with those of the links.)
-void frmMain::OnDrawSwatch(const DRAWITEMSTRUCT& item) {
-    FillRect(item.hDC, &item.rcItem,
-             swatchBrush_ ? swatchBrush_.get() : GetSysColorBrush(COLOR_WINDOW));
-}
-
-// The controls that answer a click show the hand cursor.
-bool frmMain::OnSetCursor(HWND control) {
-    const ControlLayout* layout = LayoutOf(GetDlgCtrlID(control));
-    if (!layout || !layout->onClick) return false;
-    SetCursor(LoadCursorA(nullptr, IDC_HAND));
-    return true;
 }
 
 void frmMain::OnTrayNotify(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         ShowWindow(window_, SW_SHOW);
     } else if (mouseMessage == WM_RBUTTONUP) {
-        ModifyMenuW(menu_.get(), IDM_SHOWHIDE, MF_BYCOMMAND | MF_STRING, IDM_SHOWHIDE,
-                    IsWindowVisible(window_) ? L"&Hide Tobla" : L"&Show Tobla");
-        Guarded([&] { CheckSettleChoice(); });
-        POINT at;
-        GetCursorPos(&at);
-        // The menu closes on a click elsewhere only when the window is in front.
-        SetForegroundWindow(window_);
-        TrackPopupMenu(menu_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
-        PostMessageW(window_, WM_NULL, 0, 0);
+        std::optional<int> settleSeconds;  // a time typed by hand that the menu lacks checks none
+        Guarded([&] { settleSeconds = SettleSecondsFromSetting(settings_.Read("settle")); });
+        menu_.PopUp(window_, settleSeconds);
     }
 }
 
@@ -696,52 +295,44 @@ void frmMain::OnSize(WPARAM kind) {
 // with the session.
 void frmMain::OnEndSession(bool ending) {
     if (!ending) return;
-    SaveWindowPlace();
+    SaveWindowPlace(window_, settings_);
     WriteWaitingChanges();
     tray_.Remove(window_);
 }
 
 // --- Handlers of the controls and the menu ------------------------------------------------
 
-void frmMain::SetCheckState(int id, int state) {
-    if (state < BST_UNCHECKED || state > BST_INDETERMINATE) return;  // the box refuses it
-    if (CheckState(Control(id)) == state) return;
-    Check(Control(id), state);
-    OnCheckClick(id);
+void frmMain::OnClick(Click click) {
+    switch (click) {
+    case Click::None: return;
+    case Click::ChooseColor: OnColorChoice(); return;
+    case Click::ViewTodaysLog: OnViewTodaysLog(); return;
+    case Click::ViewAllLogs: OnViewAllLogs(); return;
+    case Click::Exit: Exit(); return;
+    }
 }
 
 void frmMain::OnCheckClick(int id) {
     if (!spaceOnCheckBox_) SetFocus(Control(IDC_COMBO1));
-    Write(id == IDC_CHECK1 ? "aol" : "aim", std::to_string(CheckState(Control(id))));
+    settings_.Write(id == IDC_CHECK1 ? "aol" : "aim", std::to_string(CheckState(Control(id))));
 }
 
 void frmMain::OnFontChoice() {
     const LRESULT index = SendMessageW(Control(IDC_COMBO1), CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     const std::string face = fontList_.Entry(static_cast<int>(index));
-    Write("font", face);
-    SetTemplateFontFace(face);
+    settings_.Write("font", face);
+    layout_.SetTemplateFace(face);
 }
 
 void frmMain::OnColorChoice() {
-    CHOOSECOLORW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
-    dialog.rgbResult = lastConfirmedColor_;
-    dialog.lpCustColors = customColors_;
-    dialog.Flags = CC_RGBINIT | CC_ENABLEHOOK;
-    dialog.lpfnHook = &NameColorDialog;
-    if (!ShowColorDialog(dialog)) return;  // cancelled: nothing changes
-    lastConfirmedColor_ = dialog.rgbResult;
-    Guarded([&] { SetSwatchColor(dialog.rgbResult); });
-    Guarded([&] {
-        templateTextColor_ = dialog.rgbResult;
-        InvalidateRect(Control(IDC_TEXT1), nullptr, TRUE);
-    });
-    Guarded([&] { Write("color", std::to_string(static_cast<std::int32_t>(dialog.rgbResult))); });
+    const std::optional<COLORREF> color = colorChooser_.Choose(window_);
+    if (!color) return;  // cancelled: nothing changes
+    Guarded([&] { layout_.ShowChosenColor(*color); });
+    Guarded([&] { settings_.Write("color", std::to_string(static_cast<std::int32_t>(*color))); });
 }
 
-void frmMain::OnTemplateChange() { Write("format", TemplateText()); }
+void frmMain::OnTemplateChange() { settings_.Write("format", TemplateText()); }
 
 void frmMain::OnTemplateEnter() {
     const std::string text = TemplateText();
@@ -769,61 +360,26 @@ void frmMain::OnViewAllLogs() {
 
 void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_HIDE : SW_SHOW); }
 
+// The program ends at once (the Exit link, the menu's Close): a click that came while
+// a handler let events run (a chat send, the font list's loading) must not go back to
+// the rest of that handler, as a quit through the message loop would. WM_DESTROY,
+// which only a host that destroys the window brings (a test opening it in its own
+// process), posts a quit instead: the host's loop ends, and the host goes on.
 void frmMain::Exit() {
     StopPollingAndRemoveIcon();
-    SaveWindowPlace();
+    SaveWindowPlace(window_, settings_);
     WriteWaitingChanges();
     ExitProcess(0);
 }
 
-// Kept when the program ends and after the user moves the window, not for every pixel
-// of a move. The size is the layout's: the top-left corner is the whole place. A
-// click on the title bar ends a move too: the file is written only for a new place.
-void frmMain::SaveWindowPlace() {
-    RECT place;
-    if (IsIconic(window_) || !GetWindowRect(window_, &place)) return;
-    Guarded([&] {
-        WriteIfChanged("left", std::to_string(place.left));
-        WriteIfChanged("top", std::to_string(place.top));
-    });
-}
-
 void frmMain::WriteWaitingChanges() {
     if (templateListWaiting_) Guarded([&] { SaveTemplateList(); });
-    for (const auto& [key, value] : std::map(waitingSettings_))
-        Guarded([&] { Write(key.c_str(), value); });
+    settings_.WriteWaiting();
 }
 
 void frmMain::StopPollingAndRemoveIcon() {
     KillTimer(window_, IDT_TIMER1);
     tray_.Remove(window_);
-}
-
-void frmMain::SetSwatchColor(COLORREF color) {
-    swatchColor_ = color;
-    swatchBrush_.reset(CreateSolidBrush(color));
-    InvalidateRect(Control(IDC_PICTURE1), nullptr, TRUE);
-}
-
-void frmMain::SetTemplateFontFace(const std::string& face) {
-    ScopedFont font = MakeFont(Wide(face), kPointSize, dpi_);
-    SendMessageW(Control(IDC_TEXT1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    templateFont_ = std::move(font);  // the box's old font is freed once it is let go
-}
-
-std::string frmMain::Read(const char* key) {
-    return services_.settings.GetFromIni(kSettingsSection, key, settingsFile_);
-}
-
-void frmMain::Write(const char* key, const std::string& value) {
-    if (services_.settings.WriteToIni(kSettingsSection, key, value, settingsFile_))
-        waitingSettings_.erase(key);
-    else
-        waitingSettings_[key] = value;
-}
-
-void frmMain::WriteIfChanged(const char* key, const std::string& value) {
-    if (Read(key) != value) Write(key, value);
 }
 
 }  // namespace tobla

@@ -1,15 +1,16 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "core/Interfaces.h"
 #include "core/PlayLog.h"
 #include "core/PollCycle.h"
+#include "core/WindowSettings.h"
+#include "win32/ColorChooser.h"
+#include "win32/FormLayout.h"
 #include "win32/MessagePump.h"
 #include "win32/ProgramIcons.h"
-#include "win32/Scoped.h"
 #include "win32/TrayIcon.h"
 #include "win32/Win32Controls.h"
 
@@ -55,47 +56,24 @@ public:
     void ShowLastTitle(const std::string& title) override;
 
 private:
-    enum class FontKind { Window, Tahoma, TahomaSmall };
-    struct ControlLayout;  // one row of the layout table
-    static const ControlLayout kLayout[];
-    static const ControlLayout* LayoutOf(int id);
-
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK TemplateEditProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ClickableProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CheckBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Making the window.
     bool RegisterAndCreateWindow();
-    void CreateFonts();
-    void CreateTooltips();
-    void CreateControl(const ControlLayout& layout);
-    HFONT FontOf(FontKind kind) const;
-    WNDPROC Subclass(HWND control, WNDPROC procedure);
-    void CatchEnterInTemplateBox();
-    void CreateMenu();
-    void CheckSettleChoice();
-    void AddTooltip(HWND control, const wchar_t* text);
+    void WatchControls();
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // Start-up.
     void StartUp();
-    void RestoreWindowPlace();
     void LoadStoredColor();
     void LoadStoredCheckState(int id, const char* key);
     void LoadStoredTemplate();
-    void LoadFonts();
     void SelectStoredFont();
     void LoadTemplateList();
 
     // Messages.
-    void OnTimer(WPARAM timer);
     void OnCommand(int id, int code);
-    LRESULT OnControlColor(HDC dc, HWND control);
-    LRESULT OnEditColor(HDC dc);
-    void OnDrawSwatch(const DRAWITEMSTRUCT& item);
-    bool OnSetCursor(HWND control);
     void OnTrayNotify(UINT mouseMessage);
     bool OnActivate(WORD state);
     bool OnSysCommand(WPARAM command);
@@ -103,8 +81,8 @@ private:
     void OnEndSession(bool ending);
 
     // Handlers of the controls and the menu.
+    void OnClick(Click click);
     void OnCheckClick(int id);
-    void SetCheckState(int id, int state);  // raises the click handling on a change
     void OnFontChoice();
     void OnColorChoice();
     void OnTemplateChange();
@@ -114,42 +92,27 @@ private:
     void OnShowHide();
     void Exit();
     void StopPollingAndRemoveIcon();
-    void SaveWindowPlace();
     void SaveTemplateList();
     void WriteWaitingChanges();
 
-    void SetSwatchColor(COLORREF color);
-    void SetTemplateFontFace(const std::string& face);
-    std::string Read(const char* key);
-    void Write(const char* key, const std::string& value);
-    void WriteIfChanged(const char* key, const std::string& value);
-
     HINSTANCE instance_;
     Services services_;
-    std::string settingsFile_, templateListFile_;
+    WindowSettings settings_;
+    std::string templateListFile_;
     PollCycle* cycle_ = nullptr;
 
     HWND window_ = nullptr;
-    HWND tooltip_ = nullptr;
     HWND focusWhenLeft_ = nullptr;
-    ScopedMenu menu_;
-    ScopedFont windowFont_, tahomaFont_, smallFont_, templateFont_;
-    ScopedBrush swatchBrush_;
+    FormLayout layout_;
     Dpi dpi_;
-    COLORREF swatchColor_;
-    COLORREF templateTextColor_;
-    COLORREF lastConfirmedColor_ = 0;
-    COLORREF customColors_[16] = {};
-    WNDPROC templateEditBase_ = nullptr, clickableBase_ = nullptr, checkBoxBase_ = nullptr;
+    ColorChooser colorChooser_;
     bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
-    // What the files could not take when it changed (another program held them): it
-    // goes out with the next change, or when the program ends.
-    std::map<std::string, std::string> waitingSettings_;
-    bool templateListWaiting_ = false;
+    bool templateListWaiting_ = false;  // as a setting the file could not take
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;
     ProgramIcons icons_{instance_};  // outlives the tray icon that shows it
     TrayIcon tray_;
+    TrayMenu menu_;
 };
 
 }  // namespace tobla

@@ -21,6 +21,10 @@ private:
     HWND combo_ = nullptr;
 };
 
+// Appends to the list every face the system has for display, in the system's order,
+// once however many character sets it covers.
+void AppendFontFaces(ListControl& list, HWND window);
+
 // The text of one of the program's own windows, in UTF-8 both ways.
 std::string WindowTextOf(HWND window);
 void SetWindowTextOf(HWND window, const std::string& text);
@@ -29,6 +33,15 @@ void SetWindowTextOf(HWND window, const std::string& text);
 // it without a notification.
 int CheckState(HWND box);
 void Check(HWND box, int state);
+
+// Keeps the window above all ordinary windows.
+void SetTopmost(HWND window);
+
+// Hands a control's messages to `procedure`, which passes on what it does not take
+// with CallOwnProcedure. Each control keeps its own procedure (in its user data), so
+// controls of different classes can share one `procedure`.
+void Subclass(HWND control, WNDPROC procedure);
+LRESULT CallOwnProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The screen's pixels per inch, asked once for the run: twips (1440 an inch) to pixels
 // across and down, and the height of a font of a given size.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -9,11 +11,14 @@
 
 #include "e2e/ToblaProcess.h"
 #include "win32/ControlIds.h"
+#include "win32/FormLayout.h"
+#include "win32/Scoped.h"
+#include "win32/WideText.h"
 
-// Tobla.exe's manifest as the system's loader reads it, and Tobla at 144 DPI, as on a
-// laptop set to 150 %: declared DPI-aware, it lays its window out by the twips table at
-// the system's DPI, and Windows does not stretch it. (Wine reads the DPI from the
-// registry when a program starts, and gives it to programs with and without the
+// Tobla.exe's manifest as the system's loader reads it, and Tobla at 96 DPI and at 144,
+// as on a laptop set to 150 %: declared DPI-aware, it lays its window out by the twips
+// table at the system's DPI, and Windows does not stretch it. (Wine reads the DPI from
+// the registry when a program starts, and gives it to programs with and without the
 // declaration alike: there the layout test holds either way, the manifest test not.)
 namespace tobla::e2e {
 namespace {
@@ -105,38 +110,6 @@ TEST(Manifest, AsksForTheUsersRightsDpiAwarenessAndCommonControls6) {
     EXPECT_NE(assemblies[1].find(L"version=\"6."), std::wstring::npos) << assemblies[1].c_str();
 }
 
-constexpr DWORD kHighDpi = 144;
-
-// The window's controls, in twips within its client area (Frame1's own at 60, 15);
-// both edges of each are converted, so that neighbours meet without overlapping.
-struct Place {
-    int id;
-    const char* name;
-    int left, top, width, height;
-    bool inFrame, combo, visible;
-};
-const Place kTable[] = {
-    {IDC_FRAME1, "Frame1", 60, 15, 5730, 975, false, false, true},
-    {IDC_CHECK1, "Check1", 75, 1050, 810, 255, false, false, true},
-    {IDC_CHECK2, "Check2", 1110, 1050, 825, 255, false, false, true},
-    {IDC_COMBO1, "Combo1", 3015, 1020, 2760, 330, false, true, true},
-    // The table's 780 would reach 30 twips into Combo1 and paint over its border.
-    {IDC_LABEL2, "Label2", 2265, 1080, 750, 180, false, false, true},
-    {IDC_LABEL4, "Label4", 1965, 1740, 75, 45, false, false, false},
-    // Label1 and Label5 are wider than the table's 2835 and 1470: their captions fit.
-    {IDC_LABEL5, "Label5", 2490, 1380, 1515, 255, false, false, true},
-    {IDC_LABEL6, "Label6", 5295, 1380, 435, 240, false, false, true},
-    {IDC_LABEL7, "Label7", 4245, 1380, 660, 255, false, false, true},
-    {IDC_LABEL8, "Label8", 4005, 1365, 180, 255, false, false, true},
-    {IDC_LABEL9, "Label9", 90, 1410, 2310, 225, false, false, true},  // 240 reached below
-    {IDC_TEXT1, "Text1", 60 + 75, 15 + 225, 5535, 330, true, true, true},
-    {IDC_LABEL1, "Label1", 60 + 90, 15 + 600, 2925, 285, true, false, true},
-    {IDC_LABEL3, "Label3", 60 + 3255, 15 + 600, 615, 225, true, false, true},
-    {IDC_PICTURE1, "Picture1", 60 + 3870, 15 + 600, 1740, 240, true, false, true},
-};
-
-int Px(int twips) { return MulDiv(twips, kHighDpi, 1440); }
-
 // Sets the DPI that programs started from now on read, and puts the old one back.
 class ScreenDpi {
 public:
@@ -206,56 +179,101 @@ std::string Describe(const RECT& r) {
     return text.str();
 }
 
-TEST(Manifest, AtHighDpiTheTwipsTableScaledByOneAndAHalfWithNothingOverlapping) {
-    ProgramFolder folder;
-    std::unique_ptr<ToblaProcess> tobla;
-    {
-        ScreenDpi dpi(kHighDpi);
-        tobla = std::make_unique<ToblaProcess>(folder);
-    }
-    ASSERT_TRUE(tobla->Started());
-    PhysicalPixels physical;
-    ASSERT_TRUE(physical.Available());
-    HWND window = tobla->Window();
+// How far right and down a one-line text drawn at (0, 0) puts ink, drawn here as a
+// label draws it: a font draws the same in every process. A trailing blank puts none,
+// a letter's overhang its pixels, a faint pixel of smoothing counts.
+SIZE InkReach(const std::string& text, HFONT font) {
+    constexpr int kWidth = 640, kHeight = 64;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const Scoped<scoped::GdiObject<HBITMAP>> bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const std::unique_ptr<HDC__, decltype(&DeleteDC)> dc(CreateCompatibleDC(nullptr), &DeleteDC);
+    SelectObject(dc.get(), bitmap.get());
+    SelectObject(dc.get(), font);
+    RECT area{0, 0, kWidth, kHeight};
+    FillRect(dc.get(), &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(0, 0, 0));
+    DrawTextW(dc.get(), Wide(text).c_str(), -1, &area, DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    SIZE reach{0, 0};
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if ((pixels[y * kWidth + x] & 0xFFFFFF) != 0xFFFFFF)
+                reach = {std::max<LONG>(reach.cx, x + 1), std::max<LONG>(reach.cy, y + 1)};
+    return reach;
+}
 
+// Every caption fits its control, every control lies in the client area, and none
+// overlaps another but those of Frame1, which lie within it. Each caption is measured
+// in the font the layout gives its control, made here at Tobla's DPI: the system
+// draws a font the same for every process.
+void ExpectTheLayoutHolds(const ToblaProcess& tobla, const Dpi& dpi) {
+    HWND window = tobla.Window();
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Px(5850));
-    EXPECT_EQ(client.bottom, Px(1635));
-
-    std::vector<std::pair<const Place*, RECT>> shown;
-    for (const Place& place : kTable) {
-        const RECT at = InClient(window, tobla->Control(place.id));
-        SCOPED_TRACE(std::string(place.name) + " at " + Describe(at));
-        EXPECT_EQ(at.left, Px(place.left));
-        EXPECT_EQ(at.top, Px(place.top));
-        EXPECT_EQ(at.right, Px(place.left + place.width));
-        // A combo box takes the height its font needs, within the table's.
-        if (place.combo)
-            EXPECT_LE(at.bottom, Px(place.top + place.height));
-        else
-            EXPECT_EQ(at.bottom, Px(place.top + place.height));
-        if (!place.visible) {
-            EXPECT_GE(at.top, client.bottom);  // Label4 lies below the client area
+    // Laid out at the system's DPI, not stretched by the system.
+    EXPECT_EQ(client.right, dpi.PixelsAcross(kClientWidthTwips));
+    EXPECT_EQ(client.bottom, dpi.PixelsDown(kClientHeightTwips));
+    const LayoutFonts fonts(dpi);
+    std::vector<std::pair<const ControlLayout*, RECT>> shown;
+    for (const ControlLayout& control : LayoutTable()) {
+        const RECT at = InClient(window, tobla.Control(control.id));
+        const std::string text = tobla.UnicodeText(control.id);
+        SCOPED_TRACE(std::to_string(control.id) + " \"" + text + "\" at " + Describe(at));
+        if (control.id == IDC_LABEL4) {  // the holder of the last title, out of sight
+            EXPECT_GE(at.top, client.bottom);
             continue;
         }
         EXPECT_TRUE(Contains(client, at));
-        shown.emplace_back(&place, at);
+        shown.emplace_back(&control, at);
+        if (control.kind == ControlKind::ComboBox) continue;  // the text scrolls in its box
+        // A label's text begins at its left edge, a check box's after its square, which
+        // with the gap after it is about as wide as the box is high; a caption is cut at
+        // its end, as Label1's and Label5's were, or at its foot.
+        const bool checkBox = control.kind == ControlKind::Button &&
+                              (control.style & BS_TYPEMASK) != BS_GROUPBOX;
+        const SIZE ink = InkReach(text, fonts.Of(control.font));
+        EXPECT_LE(ink.cx, at.right - at.left - (checkBox ? at.bottom - at.top : 0));
+        EXPECT_LE(ink.cy, at.bottom - at.top);
     }
     for (std::size_t i = 0; i < shown.size(); ++i)
         for (std::size_t j = i + 1; j < shown.size(); ++j) {
             const auto& [a, aAt] = shown[i];
             const auto& [b, bAt] = shown[j];
-            if (a->id == IDC_FRAME1 && b->inFrame) {  // a control inside the frame
-                EXPECT_TRUE(Contains(aAt, bAt)) << b->name << " " << Describe(bAt);
+            if (a->id == IDC_FRAME1 && b->inFrame) {
+                EXPECT_TRUE(Contains(aAt, bAt)) << b->id << " " << Describe(bAt);
                 continue;
             }
             RECT common;
             EXPECT_FALSE(IntersectRect(&common, &aAt, &bAt))
-                << a->name << " " << Describe(aAt) << " overlaps " << b->name << " " << Describe(bAt);
+                << a->id << " " << Describe(aAt) << " overlaps " << b->id << " " << Describe(bAt);
         }
-    tobla->SendCommand(IDC_LABEL6, STN_CLICKED);
-    EXPECT_TRUE(tobla->WaitForExit());
+}
+
+TEST(Manifest, AtADesktopsAndALaptopsDpiEachCaptionFitsAndNoControlOverlapsAnother) {
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        ProgramFolder folder;
+        std::unique_ptr<ToblaProcess> tobla;
+        {
+            ScreenDpi setting(dpi);
+            tobla = std::make_unique<ToblaProcess>(folder);
+        }
+        ASSERT_TRUE(tobla->Started());
+        PhysicalPixels physical;
+        ASSERT_TRUE(physical.Available());
+        ExpectTheLayoutHolds(*tobla, Dpi{dpi, dpi});
+        tobla->SendCommand(IDC_LABEL6, STN_CLICKED);
+        EXPECT_TRUE(tobla->WaitForExit());
+    }
 }
 
 }  // namespace

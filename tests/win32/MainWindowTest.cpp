@@ -49,12 +49,6 @@ protected:
         RemoveDirectoryA(folder.c_str());
     }
     HWND Control(int id) { return GetDlgItem(form.Window(), id); }
-    RECT PlaceOf(int id) {
-        RECT place;
-        GetWindowRect(Control(id), &place);
-        MapWindowPoints(nullptr, form.Window(), reinterpret_cast<POINT*>(&place), 2);
-        return place;
-    }
     LOGFONTA FontOf(int id) {
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Control(id), WM_GETFONT, 0, 0)),
@@ -83,32 +77,6 @@ protected:
     App app{GetModuleHandleA(nullptr), folder};
     frmMain& form = app.Form();
 };
-
-TEST_F(MainWindowTest, LayoutInPixelsFromTheTwipsTable) {
-    if (ScreenDpi(LOGPIXELSX) != 96) GTEST_SKIP() << "the figures are pixels at 96 DPI";
-    // At 96 DPI 15 twips make a pixel: the twips of the table are in the comments.
-    RECT client;
-    GetClientRect(form.Window(), &client);
-    EXPECT_EQ(client.right, 390);  // 5850
-    EXPECT_EQ(client.bottom, 109);  // 1635
-    // Controls of the window, and of Frame1 (placed at 60, 15 within the window).
-    const std::map<int, std::pair<int, int>> origins = {
-        {IDC_FRAME1, {4, 1}},       // 60, 15
-        {IDC_CHECK1, {5, 70}},      // 75, 1050
-        {IDC_COMBO1, {201, 68}},    // 3015, 1020
-        {IDC_LABEL5, {166, 92}},    // 2490, 1380
-        {IDC_LABEL6, {353, 92}},    // 5295, 1380
-        {IDC_LABEL9, {6, 94}},      // 90, 1410
-        {IDC_TEXT1, {9, 16}},       // 135, 240
-        {IDC_PICTURE1, {262, 41}},  // 3930, 615
-        {IDC_LABEL4, {131, 116}}};  // 1965, 1740: below the client area, hidden
-    for (auto [id, origin] : origins) {
-        EXPECT_EQ(PlaceOf(id).left, origin.first) << id;
-        EXPECT_EQ(PlaceOf(id).top, origin.second) << id;
-    }
-    EXPECT_EQ(PlaceOf(IDC_FRAME1).right - PlaceOf(IDC_FRAME1).left, 382);  // 5730
-    EXPECT_EQ(PlaceOf(IDC_PICTURE1).bottom - PlaceOf(IDC_PICTURE1).top, 16);  // 240
-}
 
 TEST_F(MainWindowTest, FontsInksAndTabOrder) {
     for (int id : {IDC_COMBO1, IDC_TEXT1, IDC_LABEL2, IDC_LABEL4})
