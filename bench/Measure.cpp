@@ -61,8 +61,8 @@ long SystemHandleCount(DWORD processId) {
     std::vector<char> buffer(1 << 16);
     LONG status;
     ULONG needed = 0;
-    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                           &needed)) == kInfoLengthMismatch)
+    while ((status = query(kSystemHandleInformation, buffer.data(),
+                           static_cast<ULONG>(buffer.size()), &needed)) == kInfoLengthMismatch)
         buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
     if (status < 0) return -1;
     const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
@@ -147,8 +147,8 @@ Process::Process(const std::string& exe, const std::string& arguments) {
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     startedAtMs_ = NowMs();
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, /*bInheritHandles=*/FALSE,
-                        0, nullptr, nullptr, &startup, &info_))
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, /*bInheritHandles=*/FALSE, 0,
+                        nullptr, nullptr, &startup, &info_))
         info_ = {};
 }
 
@@ -226,8 +226,10 @@ double MeasureTimerPeriodMs(DWORD durationMs) {
     int ticks = 0;
     MSG message;
     while (NowMs() - start < durationMs && GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER && message.hwnd == window) ++ticks;
-        else DispatchMessageA(&message);
+        if (message.message == WM_TIMER && message.hwnd == window)
+            ++ticks;
+        else
+            DispatchMessageA(&message);
     }
     const double elapsed = NowMs() - start;
     KillTimer(window, 1);

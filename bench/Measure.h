@@ -33,7 +33,8 @@ std::string BesideMe(const std::string& name);
 // What a process holds at one moment.
 struct Resources {
     double workingSetKb = 0, peakWorkingSetKb = 0, privateKb = 0;
-    DWORD handles = 0, gdiObjects = 0, userObjects = 0;  // as GetProcessHandleCount, GetGuiResources say
+    DWORD handles = 0, gdiObjects = 0,
+          userObjects = 0;    // as GetProcessHandleCount, GetGuiResources say
     long systemHandles = -1;  // the process's entries in the system's handle table
     long windows = -1;        // its windows, top-level and child
 };

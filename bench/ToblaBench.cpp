@@ -51,13 +51,20 @@ Options ParseOptions(int argc, char** argv) {
         }
         if (i + 1 == argc) break;
         const long value = std::atol(argv[++i]);
-        if (name == "--rounds") o.rounds = static_cast<int>(value);
-        else if (name == "--idle-seconds") o.idleSeconds = static_cast<int>(value);
-        else if (name == "--changes") o.changes = static_cast<int>(value);
-        else if (name == "--play") o.play = static_cast<int>(value);
-        else if (name == "--start-pairs") o.startPairs = static_cast<int>(value);
-        else if (name == "--start-gap-ms") o.startGapMs = static_cast<int>(value);
-        else if (name == "--wineserver") o.wineserverPid = static_cast<unsigned long>(value);
+        if (name == "--rounds")
+            o.rounds = static_cast<int>(value);
+        else if (name == "--idle-seconds")
+            o.idleSeconds = static_cast<int>(value);
+        else if (name == "--changes")
+            o.changes = static_cast<int>(value);
+        else if (name == "--play")
+            o.play = static_cast<int>(value);
+        else if (name == "--start-pairs")
+            o.startPairs = static_cast<int>(value);
+        else if (name == "--start-gap-ms")
+            o.startGapMs = static_cast<int>(value);
+        else if (name == "--wineserver")
+            o.wineserverPid = static_cast<unsigned long>(value);
     }
     return o;
 }
@@ -129,8 +136,10 @@ void MeasureIdle(Process& process, World& world, const Options& o, IdleCost& cos
     cost.seconds += seconds;
     cost.ticks += ticks;
     cost.roundMsPerS.push_back((cpu1 - cpu0) / seconds);
-    if (server0 >= 0 && server1 >= 0) cost.serverMs += server1 - server0;
-    else cost.serverKnown = false;
+    if (server0 >= 0 && server1 >= 0)
+        cost.serverMs += server1 - server0;
+    else
+        cost.serverKnown = false;
 }
 
 // Starts the program from a fresh folder, lets it settle (Tobla: until its window
@@ -153,8 +162,8 @@ double MedianShown(std::vector<double> startMs) {
 
 struct StartUp {
     double toblaFirstMs = -1, floorFirstMs = -1;  // the first start of each in this Wine session
-    std::vector<double> floorMs, toblaMs;          // in turn, each some seconds after the last ended
-    std::vector<double> restartMs;                 // each right after the previous one was terminated
+    std::vector<double> floorMs, toblaMs;         // in turn, each some seconds after the last ended
+    std::vector<double> restartMs;  // each right after the previous one was terminated
 
     double Ratio() const {
         const double floor = MedianShown(floorMs), tobla = MedianShown(toblaMs);
@@ -266,7 +275,9 @@ struct Row {
     std::string metric, measured, goal, verdict;
 };
 
-std::string Verdict(bool known, bool met) { return !known ? "not measured" : met ? "met" : "missed"; }
+std::string Verdict(bool known, bool met) {
+    return !known ? "not measured" : met ? "met" : "missed";
+}
 
 std::string Kb(double kb) { return Format("%.0f KiB", kb); }
 
@@ -276,8 +287,8 @@ bool FlatCount(DWORD before, DWORD after) { return after <= before + 2; }
 void PrintTable(const std::vector<Row>& rows) {
     std::printf("| Metric | Measured | Goal | Verdict |\n|---|---|---|---|\n");
     for (const auto& r : rows)
-        std::printf("| %s | %s | %s | %s |\n", r.metric.c_str(), r.measured.c_str(),
-                    r.goal.c_str(), r.verdict.c_str());
+        std::printf("| %s | %s | %s | %s |\n", r.metric.c_str(), r.measured.c_str(), r.goal.c_str(),
+                    r.verdict.c_str());
 }
 
 struct Results {
@@ -293,15 +304,19 @@ struct Results {
 std::vector<Row> IdleRows(const Results& r) {
     std::vector<Row> rows;
     const std::string span = Format(", %d x %d s", r.options.rounds, r.options.idleSeconds);
-    rows.push_back({"Idle CPU, floor program" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)",
-                    r.floor.CpuMsPerS(), r.floor.TicksPerS(), r.floor.CpuUsPerTick()), "", "reference"});
+    rows.push_back({"Idle CPU, floor program" + span,
+                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floor.CpuMsPerS(),
+                           r.floor.TicksPerS(), r.floor.CpuUsPerTick()),
+                    "", "reference"});
     rows.push_back({"Idle CPU, floor program without the settings reads" + span,
                     Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick)", r.floorPlayerOnly.CpuMsPerS(),
-                           r.floorPlayerOnly.TicksPerS(), r.floorPlayerOnly.CpuUsPerTick()), "", "information"});
+                           r.floorPlayerOnly.TicksPerS(), r.floorPlayerOnly.CpuUsPerTick()),
+                    "", "information"});
     const bool known = r.floor.CpuMsPerS() > 0 && r.tobla.CpuMsPerS() >= 0;
     const double ratio = known ? r.tobla.CpuMsPerS() / r.floor.CpuMsPerS() : 0;
-    rows.push_back({"Idle CPU, Tobla.exe" + span, Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
-                    r.tobla.CpuMsPerS(), r.tobla.TicksPerS(), r.tobla.CpuUsPerTick(), ratio),
+    rows.push_back({"Idle CPU, Tobla.exe" + span,
+                    Format("%.2f ms/s (%.1f ticks/s, %.1f us/tick) = %.2fx floor",
+                           r.tobla.CpuMsPerS(), r.tobla.TicksPerS(), r.tobla.CpuUsPerTick(), ratio),
                     "<= 1.5x floor", Verdict(known, ratio <= 1.5)});
     const bool perTickKnown = r.floor.CpuUsPerTick() > 0 && r.tobla.CpuUsPerTick() >= 0;
     const double perTick = perTickKnown ? r.tobla.CpuUsPerTick() / r.floor.CpuUsPerTick() : 0;
@@ -317,15 +332,18 @@ std::vector<Row> IdleRows(const Results& r) {
 
 std::vector<Row> LatencyRows(const Results& r) {
     std::vector<Row> rows;
-    rows.push_back({"Timer period (SetTimer 1 ms)", Format("%.2f ms", r.timerPeriodMs), "", "information"});
+    rows.push_back(
+        {"Timer period (SetTimer 1 ms)", Format("%.2f ms", r.timerPeriodMs), "", "information"});
     const double median = Median(r.latency.aolLatencyMs);
     const bool known = !r.latency.aolLatencyMs.empty() && r.timerPeriodMs > 0;
     rows.push_back({Format("Announcement latency, median of %zu", r.latency.aolLatencyMs.size()),
-                    Format("%.1f ms", median), Format("<= 2 periods (%.1f ms)", 2 * r.timerPeriodMs),
+                    Format("%.1f ms", median),
+                    Format("<= 2 periods (%.1f ms)", 2 * r.timerPeriodMs),
                     Verdict(known, median <= 2 * r.timerPeriodMs)});
     rows.push_back({"Announcement latency, 99th percentile",
                     Format("%.1f ms (max %.1f ms)", Percentile(r.latency.aolLatencyMs, 99),
-                           Percentile(r.latency.aolLatencyMs, 100)), "", "information"});
+                           Percentile(r.latency.aolLatencyMs, 100)),
+                    "", "information"});
     return rows;
 }
 
@@ -351,8 +369,10 @@ void PrintStartUpDetails(const StartUp& s) {
     std::printf("Start-ups in turn, bare window / Tobla.exe (ms, -1: no window within 30 s):");
     for (std::size_t i = 0; i < s.toblaMs.size(); ++i)
         std::printf("%s %.0f / %.0f", i ? "," : "", s.floorMs[i], s.toblaMs[i]);
-    std::printf("; first starts: bare window %.0f, Tobla.exe %.0f; restarts right after a "
-                "terminated instance:", s.floorFirstMs, s.toblaFirstMs);
+    std::printf(
+        "; first starts: bare window %.0f, Tobla.exe %.0f; restarts right after a "
+        "terminated instance:",
+        s.floorFirstMs, s.toblaFirstMs);
     for (double ms : s.restartMs) std::printf(" %.0f", ms);
     std::printf("\n");
 }
@@ -362,15 +382,20 @@ std::vector<Row> ResourceRows(const Results& r) {
     const Resources& a = r.afterPlay;
     const std::string span = Format("before -> after %d changes", r.options.play);
     std::vector<Row> rows;
-    rows.push_back({"Simulated play", Format("%d changes in %.1f s, last lines %s", r.options.play,
-                    r.play.seconds, r.play.missed ? "missed" : "received"), "last lines received",
-                    Verdict(true, r.play.missed == 0)});
-    rows.push_back({"Peak working set, " + span, Kb(b.peakWorkingSetKb) + " -> " + Kb(a.peakWorkingSetKb),
-                    "flat (+5% at most)", Verdict(b.peakWorkingSetKb > 0, FlatMemory(b.peakWorkingSetKb, a.peakWorkingSetKb))});
+    rows.push_back({"Simulated play",
+                    Format("%d changes in %.1f s, last lines %s", r.options.play, r.play.seconds,
+                           r.play.missed ? "missed" : "received"),
+                    "last lines received", Verdict(true, r.play.missed == 0)});
+    rows.push_back(
+        {"Peak working set, " + span, Kb(b.peakWorkingSetKb) + " -> " + Kb(a.peakWorkingSetKb),
+         "flat (+5% at most)",
+         Verdict(b.peakWorkingSetKb > 0, FlatMemory(b.peakWorkingSetKb, a.peakWorkingSetKb))});
     rows.push_back({"Working set, " + span, Kb(b.workingSetKb) + " -> " + Kb(a.workingSetKb),
-                    "flat (+5% at most)", Verdict(b.workingSetKb > 0, FlatMemory(b.workingSetKb, a.workingSetKb))});
+                    "flat (+5% at most)",
+                    Verdict(b.workingSetKb > 0, FlatMemory(b.workingSetKb, a.workingSetKb))});
     rows.push_back({"Private bytes, " + span, Kb(b.privateKb) + " -> " + Kb(a.privateKb),
-                    "flat (+5% at most)", Verdict(b.privateKb > 0, FlatMemory(b.privateKb, a.privateKb))});
+                    "flat (+5% at most)",
+                    Verdict(b.privateKb > 0, FlatMemory(b.privateKb, a.privateKb))});
     rows.push_back({"Handles (system handle table), " + span,
                     Format("%ld -> %ld", b.systemHandles, a.systemHandles), "flat (+2 at most)",
                     Verdict(b.systemHandles > 0, a.systemHandles <= b.systemHandles + 2)});
@@ -379,13 +404,16 @@ std::vector<Row> ResourceRows(const Results& r) {
                     Verdict(b.windows > 0, a.windows <= b.windows + 2)});
     rows.push_back({"GetProcessHandleCount / GetGuiResources GDI / USER, " + span,
                     Format("%lu/%lu/%lu -> %lu/%lu/%lu", b.handles, b.gdiObjects, b.userObjects,
-                           a.handles, a.gdiObjects, a.userObjects), "flat",
-                    b.gdiObjects == 0 && b.handles == 0 ? "not measured (0 under Wine)"
+                           a.handles, a.gdiObjects, a.userObjects),
+                    "flat",
+                    b.gdiObjects == 0 && b.handles == 0
+                        ? "not measured (0 under Wine)"
                         : Verdict(true, FlatCount(b.handles, a.handles) &&
-                                  FlatCount(b.gdiObjects, a.gdiObjects) && FlatCount(b.userObjects, a.userObjects))});
+                                            FlatCount(b.gdiObjects, a.gdiObjects) &&
+                                            FlatCount(b.userObjects, a.userObjects))});
     const double mib = r.exeBytes / (1024.0 * 1024.0);
-    rows.push_back({"Size of Tobla.exe", Format("%ld bytes (%.2f MiB)", r.exeBytes, mib), "< 1.5 MiB",
-                    Verdict(r.exeBytes > 0, mib < 1.5)});
+    rows.push_back({"Size of Tobla.exe", Format("%ld bytes (%.2f MiB)", r.exeBytes, mib),
+                    "< 1.5 MiB", Verdict(r.exeBytes > 0, mib < 1.5)});
     return rows;
 }
 
@@ -395,14 +423,17 @@ void PrintReport(const Results& r) {
         for (auto& row : part(r)) rows.push_back(row);
     PrintTable(rows);
     const Resources& i = r.idle;
-    std::printf("\nTobla.exe 2 s after its start, before any change: working set %s (peak %s), "
-                "private %s, %ld handles, %ld windows.\n",
-                Kb(i.workingSetKb).c_str(), Kb(i.peakWorkingSetKb).c_str(), Kb(i.privateKb).c_str(),
-                i.systemHandles, i.windows);
+    std::printf(
+        "\nTobla.exe 2 s after its start, before any change: working set %s (peak %s), "
+        "private %s, %ld handles, %ld windows.\n",
+        Kb(i.workingSetKb).c_str(), Kb(i.peakWorkingSetKb).c_str(), Kb(i.privateKb).c_str(),
+        i.systemHandles, i.windows);
     std::printf("Idle: %d rounds of %d s for each program, in turn; CPU ms/s per round:\n",
                 r.options.rounds, r.options.idleSeconds);
     const std::pair<const char*, const IdleCost*> programs[] = {
-        {"floor", &r.floor}, {"floor without settings", &r.floorPlayerOnly}, {"Tobla.exe", &r.tobla}};
+        {"floor", &r.floor},
+        {"floor without settings", &r.floorPlayerOnly},
+        {"Tobla.exe", &r.tobla}};
     for (const auto& [name, cost] : programs) {
         std::printf("- %s:", name);
         for (double msPerS : cost->roundMsPerS) std::printf(" %.1f", msPerS);

@@ -15,8 +15,7 @@ enum class ScrollForm {
     Winamp5,  // a shrinking tail of S, " *** " and S whole; then S between separators
 };
 
-inline std::vector<std::u16string> ScrollingCaptions(const std::u16string& still,
-                                                     ScrollForm form) {
+inline std::vector<std::u16string> ScrollingCaptions(const std::u16string& still, ScrollForm form) {
     const std::u16string separator = u" *** ";
     std::vector<std::u16string> steps;
     if (form == ScrollForm::Winamp2) {

@@ -62,9 +62,9 @@ void SimAimClient::Create() {
     for (int i = 0; i < options_.buttons; ++i) {
         const std::string label = i + 1 == kSendButton ? "Send" : "btn" + std::to_string(i + 1);
         HWND button = CreateWindowExA(
-            0, kButtonClass, label.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10 + i * 70,
-            250, 64, 40, window_,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstButtonId + i)), instance, nullptr);
+            0, kButtonClass, label.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10 + i * 70, 250,
+            64, 40, window_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstButtonId + i)),
+            instance, nullptr);
         SetPropA(button, kInstanceProp, this);
         buttons_.push_back(button);
     }
@@ -164,11 +164,13 @@ void SimAimClient::SetEntryText(const std::string& text) {
 }
 
 bool SimAimClient::WaitForLine(const std::string& substring, DWORD timeoutMs) {
-    return WaitForLine([&](const std::string& line) { return line.find(substring) != std::string::npos; },
-                       timeoutMs);
+    return WaitForLine(
+        [&](const std::string& line) { return line.find(substring) != std::string::npos; },
+        timeoutMs);
 }
 
-bool SimAimClient::WaitForLine(const std::function<bool(const std::string&)>& test, DWORD timeoutMs) {
+bool SimAimClient::WaitForLine(const std::function<bool(const std::string&)>& test,
+                               DWORD timeoutMs) {
     return transcript_.WaitFor(test, timeoutMs);
 }
 

@@ -71,9 +71,9 @@ void SimAolClient::Create() {
     gRichEditProc = RegisterSuperclass(RichEditClass(), kEntryClass, &EntryProc);
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    frame_ = CreateWindowExA(0, kFrameClass, "America Online",
-                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 880, 440, nullptr,
-                             nullptr, instance, nullptr);
+    frame_ =
+        CreateWindowExA(0, kFrameClass, "America Online", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20,
+                        20, 880, 440, nullptr, nullptr, instance, nullptr);
     CLIENTCREATESTRUCT client{/*hWindowMenu=*/nullptr, /*idFirstChild=*/0xFF00};
     RECT inside;
     GetClientRect(frame_, &inside);
@@ -116,8 +116,9 @@ HWND SimAolClient::AddDocument(const char* title, RECT place, bool withListbox, 
     HWND box = nullptr;
     for (int i = 0; i < entryBoxes; ++i) {
         const bool last = i + 1 == entryBoxes;
-        box = Control(kEntryClass, "", WS_BORDER | (last ? ES_AUTOHSCROLL : ES_MULTILINE | ES_READONLY),
-                      10, last ? 280 : 240, 420, last ? 30 : 34, doc);
+        box = Control(kEntryClass, "",
+                      WS_BORDER | (last ? ES_AUTOHSCROLL : ES_MULTILINE | ES_READONLY), 10,
+                      last ? 280 : 240, 420, last ? 30 : 34, doc);
     }
     if (room_ == nullptr) {  // the first document window made is the chat room
         list_ = list;
@@ -147,8 +148,7 @@ LRESULT SimAolClient::OnEntryMessage(HWND window, UINT message, WPARAM wParam, L
 }
 
 void SimAolClient::StallIfAsked(const std::string& input) {
-    if (stalled_ || options_.stallAfter.empty() || input.rfind(options_.stallAfter, 0) != 0)
-        return;
+    if (stalled_ || options_.stallAfter.empty() || input.rfind(options_.stallAfter, 0) != 0) return;
     stalled_ = true;
     Sleep(options_.stallMs);
 }
@@ -167,7 +167,8 @@ void SimAolClient::Submit() {
     if (line.empty()) return;
     // The room shows at most kShownLength characters of a line (drawing a 40,000-
     // character one is slow under an emulated processor); the transcript keeps it whole.
-    SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.substr(0, kShownLength).c_str()));
+    SendMessageA(list_, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(line.substr(0, kShownLength).c_str()));
     SendMessageA(list_, LB_SETTOPINDEX, SendMessageA(list_, LB_GETCOUNT, 0, 0) - 1, 0);
     transcript_.Add(line);
     if (options_.onLine) options_.onLine(line);
@@ -183,16 +184,19 @@ std::string SimAolClient::EntryText() {
 
 void SimAolClient::SetEntryText(const std::string& text) {
     peer_.Run([&] {
-        CallWindowProcA(gRichEditProc, entry_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        CallWindowProcA(gRichEditProc, entry_, WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(text.c_str()));
     });
 }
 
 bool SimAolClient::WaitForLine(const std::string& substring, DWORD timeoutMs) {
-    return WaitForLine([&](const std::string& line) { return line.find(substring) != std::string::npos; },
-                       timeoutMs);
+    return WaitForLine(
+        [&](const std::string& line) { return line.find(substring) != std::string::npos; },
+        timeoutMs);
 }
 
-bool SimAolClient::WaitForLine(const std::function<bool(const std::string&)>& test, DWORD timeoutMs) {
+bool SimAolClient::WaitForLine(const std::function<bool(const std::string&)>& test,
+                               DWORD timeoutMs) {
     return transcript_.WaitFor(test, timeoutMs);
 }
 

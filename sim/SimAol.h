@@ -72,7 +72,7 @@ private:
     HWND frame_ = nullptr, area_ = nullptr, room_ = nullptr, list_ = nullptr, entry_ = nullptr;
     bool vanished_ = false;  // client thread only
     bool stalled_ = false;   // client thread only
-    PeerThread peer_;  // last: joined before the members above go
+    PeerThread peer_;        // last: joined before the members above go
 };
 
 }  // namespace tobla::sim

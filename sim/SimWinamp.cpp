@@ -13,8 +13,7 @@ constexpr const char* kPlaylistClass = "BaseWindow_RootWnd";
 constexpr UINT kHangMessage = WM_APP + 0x2A1;
 constexpr UINT_PTR kScrollTimer = 1;
 
-HWND CreateTopLevel(const char* className, const std::string& caption, bool visible,
-                    void* self) {
+HWND CreateTopLevel(const char* className, const std::string& caption, bool visible, void* self) {
     const DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0);
     return CreateWindowA(className, caption.c_str(), style, 40, 40, 640, 200,
                          /*hWndParent=*/nullptr, /*hMenu=*/nullptr, GetModuleHandleA(nullptr),
@@ -33,9 +32,9 @@ SimWinamp2::SimWinamp2(bool visible, Charset charset) : charset_(charset) {
                             /*bInitialState=*/FALSE, /*lpName=*/nullptr);
     RegisterClassOnce(kWinamp2Class, &SimWinamp2::Procedure, CS_HREDRAW | CS_VREDRAW, charset);
     thread_.Run([&] {
-        font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+        font_ = CreateFontA(/*cHeight=*/40, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, "Arial");
         window_ = CreateTopLevel(kWinamp2Class, "Winamp 2.91", visible, this);
     });
 }
@@ -215,9 +214,9 @@ SimWinamp3::SimWinamp3(int panes) {
         playlist_ = CreateTopLevel(kPlaylistClass, "Playlist Editor", /*visible=*/false, nullptr);
         for (int i = 0; i < panes; ++i) {
             const std::string caption = "Pane " + std::to_string(i + 1);
-            panes_.push_back(CreateWindowA(kPlaylistClass, caption.c_str(), WS_CHILD, 0, 0, 10,
-                                           10, playlist_, /*hMenu=*/nullptr,
-                                           GetModuleHandleA(nullptr), /*lpParam=*/nullptr));
+            panes_.push_back(CreateWindowA(kPlaylistClass, caption.c_str(), WS_CHILD, 0, 0, 10, 10,
+                                           playlist_, /*hMenu=*/nullptr, GetModuleHandleA(nullptr),
+                                           /*lpParam=*/nullptr));
         }
     });
     SetItemCount(0);

@@ -33,11 +33,11 @@ public:
     // SetCaption or Scroll. A Unicode player's steps may cut a character of two
     // UTF-16 units in two.
     void Scroll(const std::string& still, ScrollForm form, UINT stepMs);
-    void SetPlayedMs(int ms);            // request 105, selector 0
-    void SetSongSeconds(int seconds);    // request 105, selector 1
-    void SetListCount(int count);        // request 124
-    void SetListIndex(int index);        // request 125, 0-based
-    void SetBitrate(int bitrate);        // request 126, selector 1
+    void SetPlayedMs(int ms);          // request 105, selector 0
+    void SetSongSeconds(int seconds);  // request 105, selector 1
+    void SetListCount(int count);      // request 124
+    void SetListIndex(int index);      // request 125, 0-based
+    void SetBitrate(int bitrate);      // request 126, selector 1
 
     // A misbehaving player. Its window answers WM_GETTEXT with these bytes (NULs
     // included; a Unicode player's are UTF-16LE units) instead of its caption, and
@@ -71,11 +71,11 @@ private:
 
     Lock lock_;
     int playedMs_ = 0, songSeconds_ = 0, listCount_ = 0, listIndex_ = 0, bitrate_ = 0;
-    std::optional<std::string> reportedBytes_;   // guarded by lock_
-    std::optional<LRESULT> reportedLength_;      // guarded by lock_
-    std::function<std::string()> onPlayed_;      // guarded by lock_
-    HANDLE released_ = nullptr;                  // set: the thread runs
-    HANDLE hanging_ = nullptr;                   // set: the thread has stopped
+    std::optional<std::string> reportedBytes_;  // guarded by lock_
+    std::optional<LRESULT> reportedLength_;     // guarded by lock_
+    std::function<std::string()> onPlayed_;     // guarded by lock_
+    HANDLE released_ = nullptr;                 // set: the thread runs
+    HANDLE hanging_ = nullptr;                  // set: the thread has stopped
     Charset charset_;
     std::vector<std::string> scrollSteps_;  // the player's thread only
     std::size_t scrollStep_ = 0;

@@ -39,15 +39,15 @@ WNDPROC RegisterSuperclass(const char* base, const char* name, WNDPROC wrapper, 
     return real.lpfnWndProc;
 }
 
-LRESULT CallThrough(WNDPROC procedure, Charset charset, HWND window, UINT message,
-                    WPARAM wParam, LPARAM lParam) {
+LRESULT CallThrough(WNDPROC procedure, Charset charset, HWND window, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
     return charset == Charset::Unicode
                ? CallWindowProcW(procedure, window, message, wParam, lParam)
                : CallWindowProcA(procedure, window, message, wParam, lParam);
 }
 
-LRESULT CallWithText(WNDPROC procedure, Charset charset, HWND window, UINT message,
-                     WPARAM wParam, const std::string& text) {
+LRESULT CallWithText(WNDPROC procedure, Charset charset, HWND window, UINT message, WPARAM wParam,
+                     const std::string& text) {
     if (charset == Charset::Ansi)
         return CallWindowProcA(procedure, window, message, wParam,
                                reinterpret_cast<LPARAM>(text.c_str()));

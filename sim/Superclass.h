@@ -16,11 +16,11 @@ WNDPROC RegisterSuperclass(const char* base, const char* name, WNDPROC wrapper,
                            Charset charset = Charset::Ansi);
 
 // CallWindowProcA or CallWindowProcW, as the charset of the procedure asks.
-LRESULT CallThrough(WNDPROC procedure, Charset charset, HWND window, UINT message,
-                    WPARAM wParam, LPARAM lParam);
+LRESULT CallThrough(WNDPROC procedure, Charset charset, HWND window, UINT message, WPARAM wParam,
+                    LPARAM lParam);
 // The same with a text (UTF-8 for a Unicode procedure) as lParam.
-LRESULT CallWithText(WNDPROC procedure, Charset charset, HWND window, UINT message,
-                     WPARAM wParam, const std::string& text);
+LRESULT CallWithText(WNDPROC procedure, Charset charset, HWND window, UINT message, WPARAM wParam,
+                     const std::string& text);
 
 // A wrapper that adds nothing: the control under another name.
 template <int Id>

@@ -35,9 +35,11 @@ const Track kPlaylist[] = {
     {"1. Daft Punk - One More Time - Winamp", 320, 192},
     {"12. Portishead - Glory Box - Winamp", 301, 160},
     {"3. \u5742\u672c\u9f8d\u4e00 - \u6226\u5834\u306e\u30e1\u30ea\u30fc\u30af\u30ea"
-     "\u30b9\u30de\u30b9 - Winamp", 285, 256},
+     "\u30b9\u30de\u30b9 - Winamp",
+     285, 256},
     {"4. \u041a\u0438\u043d\u043e - \u0413\u0440\u0443\u043f\u043f\u0430 "
-     "\u043a\u0440\u043e\u0432\u0438 - Winamp", 286, 192},
+     "\u043a\u0440\u043e\u0432\u0438 - Winamp",
+     286, 192},
     {"5. Pharrell Williams - Happy \U0001F60A - Winamp", 233, 256},
     {"123. Massive Attack - Teardrop (Live) - Winamp", 331, 256},
     {"1234. Radio Paradise - Morning Mix [Buffer: 42%] - Winamp", -1, 128},
@@ -135,8 +137,8 @@ int main(int argc, char** argv) {
     }
     RECT frame;
     GetWindowRect(tobla, &frame);
-    SetWindowPos(tobla, nullptr, GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left) - 10, 10, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(tobla, nullptr, GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left) - 10,
+                 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Play(player, kPlaylist[0], 0, trackMs);
     for (int i = 1; i < static_cast<int>(std::size(kPlaylist)); ++i) {
         std::printf("demo: Winamp now shows \"%s\"\n", kPlaylist[i].caption);

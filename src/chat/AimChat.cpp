@@ -35,9 +35,7 @@ void PressSend(ForeignWindows& windows, WindowHandle box, WindowHandle button,
 
 }  // namespace
 
-WindowHandle AimFindRoom(ForeignWindows& windows) {
-    return windows.FindTopLevel(kChatWindowClass);
-}
+WindowHandle AimFindRoom(ForeignWindows& windows) { return windows.FindTopLevel(kChatWindowClass); }
 
 void AimRoomSend(ForeignWindows& windows, const std::string& sendString) {
     if (AimFindRoom(windows) == 0) return;

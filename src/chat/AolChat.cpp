@@ -15,8 +15,8 @@ constexpr const char* kDocumentClass = "AOL Child";
 constexpr const char* kEntryBoxClass = "RICHCNTL";
 // The controls that together mark a document window as a chat room, in the order
 // they are looked up.
-constexpr std::array<const char*, 5> kChatRoomClasses = {
-    "_AOL_Icon", "_AOL_Static", "_AOL_Listbox", "_AOL_Combobox", kEntryBoxClass};
+constexpr std::array<const char*, 5> kChatRoomClasses = {"_AOL_Icon", "_AOL_Static", "_AOL_Listbox",
+                                                         "_AOL_Combobox", kEntryBoxClass};
 
 // The walk follows the document windows one by one, yielding between them, so a
 // client that keeps opening windows (or reshuffles them while we look) could keep

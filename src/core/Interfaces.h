@@ -35,8 +35,8 @@ public:
     virtual WindowHandle FindChild(WindowHandle parent, WindowHandle after,
                                    const std::string& className) = 0;
     // Sends a message with integer arguments and returns its result.
-    virtual std::int32_t Send(WindowHandle window, std::uint32_t message,
-                              std::uint32_t wParam, std::int32_t lParam) = 0;
+    virtual std::int32_t Send(WindowHandle window, std::uint32_t message, std::uint32_t wParam,
+                              std::int32_t lParam) = 0;
     // WM_SETTEXT with the text.
     virtual void SetText(WindowHandle window, const std::string& text) = 0;
     // WM_GETTEXT with wParam length + 1 into a buffer of `length` NULs and a
@@ -165,10 +165,10 @@ public:
 class AnnouncerControls {
 public:
     virtual ~AnnouncerControls() = default;
-    virtual bool AolTicked() = 0;                 // Check1 not unchecked
-    virtual bool AimTicked() = 0;                 // Check2 not unchecked
-    virtual std::string FontFace() = 0;           // Combo1's text
-    virtual std::string TemplateText() = 0;       // Text1's text
+    virtual bool AolTicked() = 0;                               // Check1 not unchecked
+    virtual bool AimTicked() = 0;                               // Check2 not unchecked
+    virtual std::string FontFace() = 0;                         // Combo1's text
+    virtual std::string TemplateText() = 0;                     // Text1's text
     virtual void SetTemplateText(const std::string& text) = 0;  // raises its change handling
     virtual void ShowLastTitle(const std::string& title) = 0;   // Label4's caption
 };

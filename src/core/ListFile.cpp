@@ -16,7 +16,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Consumes one comma or one line end (CR LF, LF or a lone CR) at pos.
 std::size_t SkipSeparator(const std::string& content, std::size_t pos) {
     if (pos >= content.size()) return pos;
-    if (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') return pos + 2;
+    if (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n')
+        return pos + 2;
     return pos + 1;
 }
 
@@ -34,7 +35,8 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b, CaseRules& ca
 std::pair<std::string, std::size_t> ReadQuotedField(const std::string& content, std::size_t open) {
     std::string field;
     std::size_t pos = open + 1;
-    for (std::size_t quote; (quote = content.find('"', pos)) != std::string::npos; pos = quote + 2) {
+    for (std::size_t quote; (quote = content.find('"', pos)) != std::string::npos;
+         pos = quote + 2) {
         field.append(content, pos, quote - pos);
         if (quote + 1 >= content.size() || content[quote + 1] != '"')
             return {field, SkipSeparator(content, NextSeparator(content, quote + 1))};
@@ -91,8 +93,7 @@ bool SaveListToFile(const std::string& path, ListControl& list, FileSystem& file
     int count = 0;
     Guarded([&] { count = list.Count(); });
     std::string text;
-    for (int i = 0; i < count; ++i)
-        Guarded([&] { text += ListFileLine(list.Entry(i)) + "\r\n"; });
+    for (int i = 0; i < count; ++i) Guarded([&] { text += ListFileLine(list.Entry(i)) + "\r\n"; });
     bool written = false;
     Guarded([&] { written = files.WriteFile(path, FileBytesOf(text, codePage)); });
     return written;

@@ -16,7 +16,7 @@ constexpr std::uint32_t kUser = 0x0400;           // WM_USER: selector / player 
 constexpr std::int32_t kRequestPlayPosition = 105;  // wParam 0: ms played; wParam 1: length in s
 constexpr std::int32_t kRequestListCount = 124;
 constexpr std::int32_t kRequestListPosition = 125;
-constexpr std::int32_t kRequestBitrate = 126;      // wParam 1
+constexpr std::int32_t kRequestBitrate = 126;  // wParam 1
 
 constexpr char kBlank = 0x20;
 constexpr char kCarriageReturn = 0x0D;

@@ -86,8 +86,8 @@ namespace {
 
 // Shows the notice for about a second; the label's own caption comes back even
 // when the wait fails.
-void ShowNotice(const LogCommands::SetCaption& setCaption, const char* notice,
-                const char* caption, Clock& clock, Yielder& yielder) {
+void ShowNotice(const LogCommands::SetCaption& setCaption, const char* notice, const char* caption,
+                Clock& clock, Yielder& yielder) {
     Guarded([&] { setCaption(notice); });
     Guarded([&] { toolkit::WaitSeconds(1, clock, yielder); });
     Guarded([&] { setCaption(caption); });

@@ -43,7 +43,10 @@ public:
     using SetCaption = std::function<void(const std::string&)>;
     LogCommands(std::string programFolder, FileSystem& files, Clock& clock, Launcher& launcher,
                 Yielder& yielder)
-        : folder_(std::move(programFolder)), files_(files), clock_(clock), launcher_(launcher),
+        : folder_(std::move(programFolder)),
+          files_(files),
+          clock_(clock),
+          launcher_(launcher),
           yielder_(yielder) {}
     void ViewTodaysLog(const SetCaption& setLabel5Caption);
     void ViewAllLogs(const SetCaption& setLabel7Caption);

@@ -18,7 +18,8 @@ constexpr std::int64_t kMillisecondsPerSecond = 1000;
 // cannot be told, and a line names the track it announces, as the log does.
 class AnnouncedTrack : public PlayerFacts {
 public:
-    AnnouncedTrack(PlayerFacts& player, const std::string& title) : player_(player), title_(title) {}
+    AnnouncedTrack(PlayerFacts& player, const std::string& title)
+        : player_(player), title_(title) {}
     std::string SongTitle() override { return title_; }
     std::int32_t PlayedSeconds() override { return player_.PlayedSeconds(); }
     std::string SongLength() override { return player_.SongLength(); }
@@ -115,9 +116,8 @@ bool PollCycle::HasSettled(const Change& change) {
     const std::int64_t now = c_.clock.MonotonicMilliseconds();
     if (!candidate_ || candidate_->title != change.title) {
         std::string stored;
-        Guarded([&] {
-            stored = c_.settings.GetFromIni(kSettingsSection, "settle", settingsFile_);
-        });
+        Guarded(
+            [&] { stored = c_.settings.GetFromIni(kSettingsSection, "settle", settingsFile_); });
         const std::int64_t seconds = SettleSecondsFromSetting(stored) - std::int64_t{change.played};
         const std::int64_t wait = std::max<std::int64_t>(seconds, 0) * kMillisecondsPerSecond;
         candidate_ = Candidate{change.title, now + wait};
@@ -152,9 +152,8 @@ bool PollCycle::AnnounceNewTrack(const std::string& colorText) {
 // read (a scrolling caption can be a step of two titles for a moment).
 bool PollCycle::AnnounceAgain(const std::string& colorText) {
     bool playing = false;
-    const bool read = Guarded([&] {
-        playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_;
-    });
+    const bool read = Guarded(
+        [&] { playing = c_.player.PlayedSeconds() >= 1 && c_.player.SongTitle() == lastTitle_; });
     if (playing) Offer(BuildLines(colorText));
     return read;
 }

@@ -10,14 +10,13 @@
 
 namespace tobla {
 
-std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player,
-                           FactText facts) {
+std::string ExpandTemplate(const std::string& templateText, PlayerFacts& player, FactText facts) {
     const auto fact = [facts](const std::string& value) {
         return facts == FactText::InertInMarkup ? MakeMarkupInert(value) : value;
     };
     // Without the title there is nothing to announce: that failure ends the expansion.
-    std::string line =
-        text::ReplaceEvery(templateText, "%s", fact(winampApi::WithoutPlayerInitial(player.SongTitle())));
+    std::string line = text::ReplaceEvery(
+        templateText, "%s", fact(winampApi::WithoutPlayerInitial(player.SongTitle())));
     Guarded([&] { line = text::ReplaceEvery(line, "%l", fact(player.SongLength())); });
     Guarded([&] { line = text::ReplaceEvery(line, "%b", fact(player.Bitrate())); });
     Guarded([&] { line = text::ReplaceEvery(line, "%p", std::to_string(player.ListPosition())); });

@@ -44,8 +44,7 @@ namespace toolkit {
 // Replaces every occurrence by splicing, searching again from the start after each
 // splice; yields before each splice when a yield is given.
 std::string ReplaceAll(const std::string& text, const std::string& find,
-                       const std::string& replacement,
-                       const std::function<void()>& yield = {});
+                       const std::string& replacement, const std::function<void()>& yield = {});
 // Removes every space character (32), yielding once per space when a yield is given.
 std::string StripSpaces(const std::string& text, const std::function<void()>& yield = {});
 }  // namespace toolkit

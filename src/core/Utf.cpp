@@ -16,8 +16,11 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 // sequence gives kInvalid, one byte at a time.
 char32_t Decode(std::string_view utf8, std::size_t& at) {
     const auto lead = static_cast<unsigned char>(utf8[at]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                 : (lead >> 3) == 0x1E ? 4 : 0;
+    int length = lead < 0x80           ? 1
+                 : (lead >> 5) == 0x6  ? 2
+                 : (lead >> 4) == 0xE  ? 3
+                 : (lead >> 3) == 0x1E ? 4
+                                       : 0;
     if (length == 0 || at + length > utf8.size()) {
         ++at;
         return lead < 0x80 ? lead : kInvalid;
@@ -145,7 +148,8 @@ std::string Utf8FromUtf16(std::u16string_view utf16) {
         if (unit < 0x80) {
             out[length++] = static_cast<char>(unit);
         } else if (IsHighSurrogate(unit) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
-            length += Encode(0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00), &out[length]);
+            length +=
+                Encode(0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00), &out[length]);
             ++i;
         } else {
             length += Encode(unit, &out[length]);

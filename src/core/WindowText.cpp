@@ -9,8 +9,7 @@ namespace {
 std::string ReadText(ForeignWindows& windows, WindowHandle window, std::int32_t limit) {
     if (window == 0) return {};
     const std::int32_t length = windows.Send(window, msg::kGetTextLength, 0, 0);
-    if (length < 0 || length >= limit)
-        throw OperationFailed("window text length out of range");
+    if (length < 0 || length >= limit) throw OperationFailed("window text length out of range");
     return windows.GetTextBuffer(window, static_cast<std::uint32_t>(length));
 }
 

@@ -123,8 +123,8 @@ public:
             if (afterName + kSeparator.size() + 3 < size_ && !HoldsAt(text(), afterName, " ["))
                 continue;  // no shape has an X ending this early
             TryStill(names_[i], afterName);
-            TryStill(names_[i], StateEnd(afterName, i + 1 < names_.size() ? names_[i + 1]
-                                                                          : text().size()));
+            TryStill(names_[i],
+                     StateEnd(afterName, i + 1 < names_.size() ? names_[i + 1] : text().size()));
         }
     }
 
@@ -314,8 +314,7 @@ std::string TitleFromWinamp3Caption(const std::string& caption) {
 
 std::string WithoutPlayerInitial(const std::string& title) {
     const std::string initial(kPlayerName.substr(0, kPlayerName.find('W') + 1));
-    return text::EndsWith(title, initial) ? title.substr(0, title.size() - initial.size())
-                                          : title;
+    return text::EndsWith(title, initial) ? title.substr(0, title.size() - initial.size()) : title;
 }
 
 bool ShowsBuffering(const std::string& caption) {

@@ -136,8 +136,7 @@ std::int32_t GetPlayedSeconds(ForeignWindows& windows) {
     const FactSource source = LocateFacts(windows);
     switch (source.kind) {
         case FactSource::kWinamp2: {
-            const std::int32_t ms =
-                Request(windows, source.window, 0, msg::kRequestPlayPosition);
+            const std::int32_t ms = Request(windows, source.window, 0, msg::kRequestPlayPosition);
             return static_cast<std::int32_t>(DivideHalfEven(ms, kMillisecondsPerSecond));
         }
         case FactSource::kWinamp3:
@@ -163,7 +162,8 @@ std::string GetSongLength(ForeignWindows& windows) {
     const FactSource source = LocateFacts(windows);
     switch (source.kind) {
         case FactSource::kWinamp2: return FormatSongLength(GetSongSeconds(windows));
-        case FactSource::kWinamp3: return SongLengthFromWinamp3Caption(GetText(windows, source.window));
+        case FactSource::kWinamp3:
+            return SongLengthFromWinamp3Caption(GetText(windows, source.window));
         case FactSource::kNone: break;
     }
     return {};

@@ -31,8 +31,7 @@ LRESULT CALLBACK ClickableProc(HWND control, UINT message, WPARAM wParam, LPARAM
     }
     constexpr LPARAM kHeldDown = 1 << 30;  // a key's repeat clicks no second time
     if (message == WM_KEYDOWN && IsPress(message, wParam) && !(lParam & kHeldDown)) {
-        SendMessageW(GetParent(control), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
+        SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), STN_CLICKED),
                      reinterpret_cast<LPARAM>(control));
         return 0;
     }

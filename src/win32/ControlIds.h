@@ -18,8 +18,8 @@
 #define IDC_LABEL9 1015    // the note of the supported player and chat versions
 
 // Items of the notification-area icon's popup menu mnuoptions.
-#define IDM_SHOWHIDE 2001  // "Show Tobla" / "Hide Tobla", after the window's state
-#define IDM_CLOSE 2002     // "Close Tobla": ends Tobla, as Exit does
+#define IDM_SHOWHIDE 2001      // "Show Tobla" / "Hide Tobla", after the window's state
+#define IDM_CLOSE 2002         // "Close Tobla": ends Tobla, as Exit does
 #define IDM_ANNOUNCE_NOW 2003  // "Announce Now": the playing track's line to the chats again
 // "Announce After": a track is announced once it has played 1, 5, 15 or 30 seconds.
 #define IDM_SETTLE_1 2011

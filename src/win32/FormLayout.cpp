@@ -46,41 +46,105 @@ constexpr int kLabel9Height = kClientHeightTwips - 1410;
 // The swatch draws itself; it and the links are the controls with a click, which the
 // keyboard reaches too.
 constexpr ControlLayout kLayout[] = {
-    {.id = IDC_FRAME1, .kind = ControlKind::Button, .text = "Send Format", .style = BS_GROUPBOX,
+    {.id = IDC_FRAME1,
+     .kind = ControlKind::Button,
+     .text = "Send Format",
+     .style = BS_GROUPBOX,
      .place = {60, 15, 5730, 975}},
-    {.id = IDC_CHECK1, .kind = ControlKind::Button, .text = "AOL", .style = BS_3STATE | WS_TABSTOP,
-     .place = {75, 1050, 810, 255}, .tooltip = kAolTip},
-    {.id = IDC_CHECK2, .kind = ControlKind::Button, .text = "AIM", .style = BS_3STATE | WS_TABSTOP,
-     .place = {1110, 1050, 825, 255}, .tooltip = kAimTip},
-    {.id = IDC_LABEL1, .kind = ControlKind::Static, .text = "Modifiers - %b, %s, %l, %p, %c",
-     .style = kMouseLabel, .place = {90, 600, 2925, 285}, .inFrame = true,
+    {.id = IDC_CHECK1,
+     .kind = ControlKind::Button,
+     .text = "AOL",
+     .style = BS_3STATE | WS_TABSTOP,
+     .place = {75, 1050, 810, 255},
+     .tooltip = kAolTip},
+    {.id = IDC_CHECK2,
+     .kind = ControlKind::Button,
+     .text = "AIM",
+     .style = BS_3STATE | WS_TABSTOP,
+     .place = {1110, 1050, 825, 255},
+     .tooltip = kAimTip},
+    {.id = IDC_LABEL1,
+     .kind = ControlKind::Static,
+     .text = "Modifiers - %b, %s, %l, %p, %c",
+     .style = kMouseLabel,
+     .place = {90, 600, 2925, 285},
+     .inFrame = true,
      .tooltip = kModifiersTip},
-    {.id = IDC_COMBO1, .kind = ControlKind::ComboBox, .text = "Combo1",
-     .style = kDropDown | CBS_SORT, .place = {3015, 1020, 2760, 330}, .font = FontKind::Window},
-    {.id = IDC_LABEL2, .kind = ControlKind::Static, .text = "Font -", .style = kLabel,
-     .place = {2265, 1080, kLabel2Width, 180}, .font = FontKind::Window},
-    {.id = IDC_LABEL3, .kind = ControlKind::Static, .text = "Color - ", .style = kLabel,
-     .place = {3255, 600, 615, 225}, .inFrame = true},
-    {.id = IDC_PICTURE1, .kind = ControlKind::Static, .text = "",
-     .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP, .place = {3870, 600, 1740, 240},
-     .inFrame = true, .onClick = Click::ChooseColor},
-    {.id = IDC_LABEL4, .kind = ControlKind::Static, .text = "Label4", .style = kLabel,
-     .place = {1965, 1740, 75, 45}, .font = FontKind::Window},
-    {.id = IDC_LABEL5, .kind = ControlKind::Static, .text = kViewTodaysLogCaption,
-     .style = kLink, .place = {2490, 1380, 1515, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+    {.id = IDC_COMBO1,
+     .kind = ControlKind::ComboBox,
+     .text = "Combo1",
+     .style = kDropDown | CBS_SORT,
+     .place = {3015, 1020, 2760, 330},
+     .font = FontKind::Window},
+    {.id = IDC_LABEL2,
+     .kind = ControlKind::Static,
+     .text = "Font -",
+     .style = kLabel,
+     .place = {2265, 1080, kLabel2Width, 180},
+     .font = FontKind::Window},
+    {.id = IDC_LABEL3,
+     .kind = ControlKind::Static,
+     .text = "Color - ",
+     .style = kLabel,
+     .place = {3255, 600, 615, 225},
+     .inFrame = true},
+    {.id = IDC_PICTURE1,
+     .kind = ControlKind::Static,
+     .text = "",
+     .style = SS_OWNERDRAW | SS_NOTIFY | WS_TABSTOP,
+     .place = {3870, 600, 1740, 240},
+     .inFrame = true,
+     .onClick = Click::ChooseColor},
+    {.id = IDC_LABEL4,
+     .kind = ControlKind::Static,
+     .text = "Label4",
+     .style = kLabel,
+     .place = {1965, 1740, 75, 45},
+     .font = FontKind::Window},
+    {.id = IDC_LABEL5,
+     .kind = ControlKind::Static,
+     .text = kViewTodaysLogCaption,
+     .style = kLink,
+     .place = {2490, 1380, 1515, 255},
+     .ink = Ink::Blue,
+     .tooltip = kLogTip,
      .onClick = Click::ViewTodaysLog},
-    {.id = IDC_LABEL8, .kind = ControlKind::Static, .text = "//", .style = kMouseLabel,
-     .place = {4005, 1365, 180, 255}, .ink = Ink::Black, .tooltip = kLogTip},
-    {.id = IDC_LABEL7, .kind = ControlKind::Static, .text = kAllLogsCaption, .style = kLink,
-     .place = {4245, 1380, 660, 255}, .ink = Ink::Blue, .tooltip = kLogTip,
+    {.id = IDC_LABEL8,
+     .kind = ControlKind::Static,
+     .text = "//",
+     .style = kMouseLabel,
+     .place = {4005, 1365, 180, 255},
+     .ink = Ink::Black,
+     .tooltip = kLogTip},
+    {.id = IDC_LABEL7,
+     .kind = ControlKind::Static,
+     .text = kAllLogsCaption,
+     .style = kLink,
+     .place = {4245, 1380, 660, 255},
+     .ink = Ink::Blue,
+     .tooltip = kLogTip,
      .onClick = Click::ViewAllLogs},
-    {.id = IDC_LABEL6, .kind = ControlKind::Static, .text = "Exit", .style = kLink,
-     .place = {5295, 1380, 435, 240}, .ink = Ink::Blue, .tooltip = kExitTip,
+    {.id = IDC_LABEL6,
+     .kind = ControlKind::Static,
+     .text = "Exit",
+     .style = kLink,
+     .place = {5295, 1380, 435, 240},
+     .ink = Ink::Blue,
+     .tooltip = kExitTip,
      .onClick = Click::Exit},
-    {.id = IDC_TEXT1, .kind = ControlKind::ComboBox, .text = kTemplateBoxCreationText,
-     .style = kDropDown, .place = {75, 225, 5535, 330}, .inFrame = true, .font = FontKind::Window},
-    {.id = IDC_LABEL9, .kind = ControlKind::Static, .text = "Winamp 2/3 ; AOL/AIM 32-bit",
-     .style = kLabel, .place = {90, 1410, 2310, kLabel9Height}, .font = FontKind::TahomaSmall,
+    {.id = IDC_TEXT1,
+     .kind = ControlKind::ComboBox,
+     .text = kTemplateBoxCreationText,
+     .style = kDropDown,
+     .place = {75, 225, 5535, 330},
+     .inFrame = true,
+     .font = FontKind::Window},
+    {.id = IDC_LABEL9,
+     .kind = ControlKind::Static,
+     .text = "Winamp 2/3 ; AOL/AIM 32-bit",
+     .style = kLabel,
+     .place = {90, 1410, 2310, kLabel9Height},
+     .font = FontKind::TahomaSmall,
      .ink = Ink::Black},
 };
 
@@ -92,18 +156,17 @@ const ControlLayout* LayoutOf(int id) {
 
 const wchar_t* ClassOf(ControlKind kind) {
     switch (kind) {
-    case ControlKind::Button: return L"BUTTON";
-    case ControlKind::Static: return L"STATIC";
-    case ControlKind::ComboBox: return L"COMBOBOX";
+        case ControlKind::Button: return L"BUTTON";
+        case ControlKind::Static: return L"STATIC";
+        case ControlKind::ComboBox: return L"COMBOBOX";
     }
     return L"STATIC";
 }
 
 ScopedFont MakeFont(const std::wstring& face, int hundredthsOfPoint, const Dpi& dpi) {
-    return ScopedFont(CreateFontW(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE,
-                                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    return ScopedFont(CreateFontW(dpi.FontHeight(hundredthsOfPoint), 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
 
 // A group box drawn in a visual style takes its caption's colour from the style (blue
@@ -132,9 +195,9 @@ LayoutFonts::LayoutFonts(const Dpi& dpi)
 
 HFONT LayoutFonts::Of(FontKind kind) const {
     switch (kind) {
-    case FontKind::Window: return window_.get();
-    case FontKind::Tahoma: return tahoma_.get();
-    case FontKind::TahomaSmall: return small_.get();
+        case FontKind::Window: return window_.get();
+        case FontKind::Tahoma: return tahoma_.get();
+        case FontKind::TahomaSmall: return small_.get();
     }
     return nullptr;
 }
@@ -146,8 +209,8 @@ void FormLayout::CreateControls(HWND window, HINSTANCE instance, const Dpi& dpi)
     INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common);
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               window, nullptr, instance, nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                               nullptr, instance, nullptr);
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
     for (const auto& layout : kLayout) CreateControl(layout, instance);
 }

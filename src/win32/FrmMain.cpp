@@ -161,7 +161,8 @@ void frmMain::ShowLastTitle(const std::string& title) {
 
 LRESULT CALLBACK frmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
@@ -179,37 +180,39 @@ LRESULT frmMain::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
     switch (message) {
-    case WM_TIMER:
-        if (wParam == IDT_TIMER1) cycle_->Tick();
-        return 0;
-    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_CTLCOLORSTATIC: return FormLayout::OnControlColor(dc, control);
-    case WM_DRAWITEM: layout_.OnDrawSwatch(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
-    case WM_CTLCOLOREDIT:
-        if (GetParent(control) != Control(IDC_TEXT1)) break;
-        return layout_.OnTemplateColor(dc);
-    case WM_SETCURSOR:  // the controls that answer a click show the hand
-        if (ClickOf(GetDlgCtrlID(reinterpret_cast<HWND>(wParam))) == Click::None) break;
-        ShowHandCursor();
-        return TRUE;
-    case kTrayCallbackMessage: OnTrayNotify(static_cast<UINT>(lParam)); return 0;
-    case WM_SYSCOMMAND:
-        if (!OnSysCommand(wParam)) break;
-        return 0;
-    case WM_SIZE: OnSize(wParam); return 0;
-    case WM_ACTIVATE:
-        if (!OnActivate(LOWORD(wParam))) break;
-        return 0;
-    case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
-    case WM_EXITSIZEMOVE: SaveWindowPlace(window_, settings_); return 0;
-    case WM_QUERYENDSESSION:  // the session's end is not held up
-        SaveWindowPlace(window_, settings_);
-        return TRUE;
-    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
-    case WM_DESTROY:  // the icon and the program go with the window
-        StopPollingAndRemoveIcon();
-        PostQuitMessage(0);
-        return 0;
+        case WM_TIMER:
+            if (wParam == IDT_TIMER1) cycle_->Tick();
+            return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_CTLCOLORSTATIC: return FormLayout::OnControlColor(dc, control);
+        case WM_DRAWITEM:
+            layout_.OnDrawSwatch(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_CTLCOLOREDIT:
+            if (GetParent(control) != Control(IDC_TEXT1)) break;
+            return layout_.OnTemplateColor(dc);
+        case WM_SETCURSOR:  // the controls that answer a click show the hand
+            if (ClickOf(GetDlgCtrlID(reinterpret_cast<HWND>(wParam))) == Click::None) break;
+            ShowHandCursor();
+            return TRUE;
+        case kTrayCallbackMessage: OnTrayNotify(static_cast<UINT>(lParam)); return 0;
+        case WM_SYSCOMMAND:
+            if (!OnSysCommand(wParam)) break;
+            return 0;
+        case WM_SIZE: OnSize(wParam); return 0;
+        case WM_ACTIVATE:
+            if (!OnActivate(LOWORD(wParam))) break;
+            return 0;
+        case WM_CLOSE: ShowWindow(window_, SW_HIDE); return 0;  // closing only hides
+        case WM_EXITSIZEMOVE: SaveWindowPlace(window_, settings_); return 0;
+        case WM_QUERYENDSESSION:  // the session's end is not held up
+            SaveWindowPlace(window_, settings_);
+            return TRUE;
+        case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
+        case WM_DESTROY:  // the icon and the program go with the window
+            StopPollingAndRemoveIcon();
+            PostQuitMessage(0);
+            return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         tray_.AddAgain();  // the shell restarted: the icon comes back
@@ -304,11 +307,11 @@ void frmMain::OnEndSession(bool ending) {
 
 void frmMain::OnClick(Click click) {
     switch (click) {
-    case Click::None: return;
-    case Click::ChooseColor: OnColorChoice(); return;
-    case Click::ViewTodaysLog: OnViewTodaysLog(); return;
-    case Click::ViewAllLogs: OnViewAllLogs(); return;
-    case Click::Exit: Exit(); return;
+        case Click::None: return;
+        case Click::ChooseColor: OnColorChoice(); return;
+        case Click::ViewTodaysLog: OnViewTodaysLog(); return;
+        case Click::ViewAllLogs: OnViewAllLogs(); return;
+        case Click::Exit: Exit(); return;
     }
 }
 
@@ -347,15 +350,13 @@ void frmMain::SaveTemplateList() {
 }
 
 void frmMain::OnViewTodaysLog() {
-    services_.logCommands.ViewTodaysLog([this](const std::string& caption) {
-        SetWindowTextOf(Control(IDC_LABEL5), caption);
-    });
+    services_.logCommands.ViewTodaysLog(
+        [this](const std::string& caption) { SetWindowTextOf(Control(IDC_LABEL5), caption); });
 }
 
 void frmMain::OnViewAllLogs() {
-    services_.logCommands.ViewAllLogs([this](const std::string& caption) {
-        SetWindowTextOf(Control(IDC_LABEL7), caption);
-    });
+    services_.logCommands.ViewAllLogs(
+        [this](const std::string& caption) { SetWindowTextOf(Control(IDC_LABEL7), caption); });
 }
 
 void frmMain::OnShowHide() { ShowWindow(window_, IsWindowVisible(window_) ? SW_HIDE : SW_SHOW); }

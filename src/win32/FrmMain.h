@@ -106,7 +106,7 @@ private:
     FormLayout layout_;
     Dpi dpi_;
     ColorChooser colorChooser_;
-    bool spaceOnCheckBox_ = false;  // a box's click comes from the keyboard
+    bool spaceOnCheckBox_ = false;      // a box's click comes from the keyboard
     bool templateListWaiting_ = false;  // as a setting the file could not take
     UINT taskbarCreated_ = 0;
     ComboList fontList_, templateList_;

@@ -80,7 +80,7 @@ using ScopedBrush = Scoped<scoped::GdiObject<HBRUSH>>;
 using ScopedHandle = Scoped<scoped::KernelObject>;  // files, processes, threads
 using ScopedFind = Scoped<scoped::FindSearch>;      // FindFirstFile's search
 using ScopedMenu = Scoped<scoped::Menu>;
-using ScopedIcon = Scoped<scoped::Icon>;            // one loaded without LR_SHARED
+using ScopedIcon = Scoped<scoped::Icon>;  // one loaded without LR_SHARED
 
 // A window's device context (the screen's for no window), released with the window.
 class WindowDC {

@@ -13,9 +13,9 @@ namespace tobla {
 template <auto& Function>
 auto* SystemFunction(HMODULE library, const char* name) {
     using Pointer = std::remove_reference_t<decltype(Function)>*;
-    return library ? reinterpret_cast<Pointer>(
-                         reinterpret_cast<void*>(GetProcAddress(library, name)))
-                   : nullptr;
+    return library
+               ? reinterpret_cast<Pointer>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+               : nullptr;
 }
 
 // Loads a DLL of the system folder by its full path, never from another folder.

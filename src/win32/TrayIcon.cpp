@@ -66,9 +66,9 @@ void TrayMenu::PopUp(HWND window, std::optional<int> settleSeconds) {
                 IsWindowVisible(window) ? L"&Hide Tobla" : L"&Show Tobla");
     if (settleSeconds)
         for (const auto& choice : kSettleChoices)
-            CheckMenuItem(menu_.get(), choice.id,
-                          MF_BYCOMMAND |
-                              (choice.seconds == *settleSeconds ? MF_CHECKED : MF_UNCHECKED));
+            CheckMenuItem(
+                menu_.get(), choice.id,
+                MF_BYCOMMAND | (choice.seconds == *settleSeconds ? MF_CHECKED : MF_UNCHECKED));
     POINT at;
     GetCursorPos(&at);
     // The menu closes on a click elsewhere only when the window is in front.

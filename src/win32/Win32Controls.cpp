@@ -33,7 +33,8 @@ std::string ComboList::Entry(int index) {
     const LRESULT length = SendMessageW(combo_, CB_GETLBTEXTLEN, index, 0);
     if (length == CB_ERR) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     return Utf8(text.data(), static_cast<std::size_t>(copied == CB_ERR ? 0 : copied));
 }
 

@@ -41,11 +41,11 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 std::string FormattedNow(bool date) {
     wchar_t buffer[256] = {};
-    const int n =
-        date ? GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, /* lpDate= */ nullptr,
-                              /* lpFormat= */ nullptr, buffer, 256)
-             : GetTimeFormatW(LOCALE_USER_DEFAULT, /* dwFlags= */ 0, /* lpTime= */ nullptr,
-                              /* lpFormat= */ nullptr, buffer, 256);
+    const int n = date
+                      ? GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, /* lpDate= */ nullptr,
+                                       /* lpFormat= */ nullptr, buffer, 256)
+                      : GetTimeFormatW(LOCALE_USER_DEFAULT, /* dwFlags= */ 0, /* lpTime= */ nullptr,
+                                       /* lpFormat= */ nullptr, buffer, 256);
     return n > 0 ? Utf8(buffer, static_cast<std::size_t>(n - 1)) : std::string();
 }
 
@@ -212,8 +212,10 @@ bool Win32FileSystem::AppendLine(const std::string& path, const std::string& lin
             !::ReadFile(file.get(), &last, 1, &read, /* lpOverlapped= */ nullptr) || read != 1)
             return false;
         // A lone CR at the end needs only its LF to end the line.
-        if (last == '\r') bytes = "\n" + bytes;
-        else if (last != '\n') bytes = "\r\n" + bytes;
+        if (last == '\r')
+            bytes = "\n" + bytes;
+        else if (last != '\n')
+            bytes = "\r\n" + bytes;
     }
     SetFilePointer(file.get(), 0, /* lpDistanceToMoveHigh= */ nullptr, FILE_END);
     return WriteAll(file.get(), bytes);

@@ -54,9 +54,11 @@ TEST_F(Announcement, TheRoadOfOneTrackChange) {
     Play("12. Artist - Second (Caf\xE9 Remix) - Winamp");
     ASSERT_TRUE(aim.WaitForLine("Second", 10000));
     ASSERT_TRUE(aol.WaitForLine("Second", 10000));
-    EXPECT_EQ(aol.Transcript(), std::vector<std::string>{
-                                    "<font face=\"Combo1\" color=#FF0000>Artist - Second (Caf\xE9 Remix) - ( 3:45 / 128 )"});
-    EXPECT_EQ(aim.Transcript(), std::vector<std::string>{"Artist - Second (Caf\xE9 Remix) - ( 3:45 / 128 )"});
+    EXPECT_EQ(aol.Transcript(),
+              std::vector<std::string>{"<font face=\"Combo1\" color=#FF0000>Artist - Second "
+                                       "(Caf\xE9 Remix) - ( 3:45 / 128 )"});
+    EXPECT_EQ(aim.Transcript(),
+              std::vector<std::string>{"Artist - Second (Caf\xE9 Remix) - ( 3:45 / 128 )"});
     EXPECT_EQ(aol.EntryText(), "abc");  // the user's half-typed line is back
     EXPECT_EQ(tobla.Text(IDC_LABEL4), "Artist - Second (Caf\xE9 Remix)");
     ASSERT_TRUE(WaitUntil([&] { return !folder.Read(TodayLogName()).empty(); }));

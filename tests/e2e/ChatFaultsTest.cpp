@@ -23,9 +23,7 @@ protected:
         player.SetPlayedMs(5000);
         folder.Write("Tobla.ini", "[Tobla]\r\naol=1\r\naim=1\r\nformat=%s\r\ncolor=0\r\n");
     }
-    void LetPollsRun(int polls = 20) {
-        ASSERT_TRUE(WaitForPolls(player, polls));
-    }
+    void LetPollsRun(int polls = 20) { ASSERT_TRUE(WaitForPolls(player, polls)); }
     Lines Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
     void WaitLogged(std::size_t lines) {
         ASSERT_TRUE(WaitUntil([&] { return Logged().size() >= lines; }));
@@ -40,8 +38,8 @@ protected:
 };
 
 TEST_F(ChatFaults, ChatWindowsClosingDuringASendCostOnlyTheirOwnLines) {
-    auto aol = std::make_unique<sim::SimAolClient>(
-        sim::SimAolOptions{.vanishAfter = "WM_SETTEXT <font"});
+    auto aol =
+        std::make_unique<sim::SimAolClient>(sim::SimAolOptions{.vanishAfter = "WM_SETTEXT <font"});
     auto aim = std::make_unique<sim::SimAimClient>(
         sim::SimAimOptions{.vanishAfter = "WM_LBUTTONDOWN btn5"});
     ToblaProcess tobla(folder);

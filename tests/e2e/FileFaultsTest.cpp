@@ -22,9 +22,7 @@ protected:
         player.SetCaption("1. Artist - Start - Winamp");
         player.SetPlayedMs(5000);
     }
-    void LetPollsRun(int polls = 20) {
-        ASSERT_TRUE(WaitForPolls(player, polls));
-    }
+    void LetPollsRun(int polls = 20) { ASSERT_TRUE(WaitForPolls(player, polls)); }
     // Plays a track and waits until Tobla has announced it and finished that poll.
     void Announce(const std::string& title) {
         player.SetCaption("2. " + title + " - Winamp");
@@ -49,9 +47,9 @@ TEST_F(FileFaults, ALockedOrReadOnlyLogKeepsItsLinesAndLoggingResumes) {
     ASSERT_EQ(LoggedTitles(before), Lines{"Artist - One"});
 
     // Another program holds the log open without sharing it.
-    HANDLE lock = CreateFileA(folder.File(TodayLogName()).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              /*dwShareMode=*/0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE lock =
+        CreateFileA(folder.File(TodayLogName()).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    /*dwShareMode=*/0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Announce("Artist - Locked Out");
     CloseHandle(lock);
@@ -88,8 +86,9 @@ TEST_F(FileFaults, AFileNamedLogsAndASettingsFileDeletedWhileRunning) {
     Announce("Artist - No Settings");
     EXPECT_EQ(Logged(), (Lines{"Artist - Nowhere To Log", "Artist - No Settings"}));
     tobla.Click(IDC_CHECK1);
-    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("aol=1") != std::string::npos; }))
-        << folder.Read("Tobla.ini");
+    ASSERT_TRUE(WaitUntil([&] {
+        return folder.Read("Tobla.ini").find("aol=1") != std::string::npos;
+    })) << folder.Read("Tobla.ini");
     EXPECT_TRUE(tobla.Running());
 }
 

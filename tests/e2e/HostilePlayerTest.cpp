@@ -27,9 +27,7 @@ protected:
         folder.Write("Tobla.ini", "[Tobla]\r\naim=1\r\nformat=%s\r\n");
     }
 
-    void LetPollsRun(int polls = 20) {
-        ASSERT_TRUE(WaitForPolls(*player, polls));
-    }
+    void LetPollsRun(int polls = 20) { ASSERT_TRUE(WaitForPolls(*player, polls)); }
     std::vector<std::string> Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
     void ExpectLogged(const Lines& titles) {
         ASSERT_TRUE(WaitUntil([&] { return Logged().size() >= titles.size(); }, 10000));

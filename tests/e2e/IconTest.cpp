@@ -84,8 +84,8 @@ TEST(Icon, HoldsAPictureDrawnForEachSizeAndTheSystemPicksIt) {
     EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 256}));
 
     // At 144 DPI the small icon is 24 px: the system takes the 24 px picture for it.
-    EXPECT_EQ(LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(group.data()), /*fIcon=*/TRUE,
-                                          24, 24, LR_DEFAULTCOLOR),
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(group.data()), /*fIcon=*/TRUE, 24,
+                                          24, LR_DEFAULTCOLOR),
               id24);
     HICON icon = static_cast<HICON>(
         LoadImageA(exe.Module(), MAKEINTRESOURCEA(IDI_TOBLA), IMAGE_ICON, 24, 24, LR_DEFAULTCOLOR));

@@ -99,7 +99,8 @@ DWORD CountHandlesInSystemTable(DWORD processId) {
         buffer.resize(buffer.size() * 2);
     if (status != 0) return 0;
     const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const auto* entries = reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+    const auto* entries =
+        reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
     DWORD own = 0;
     for (ULONG i = 0; i < count; ++i) own += entries[i].ownerProcessId == processId;
     return own;
@@ -130,8 +131,8 @@ Usage Measure(DWORD processId) {
     Usage usage;
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (!process) return usage;
-    static const auto memoryInfo = reinterpret_cast<MemoryInfoFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+    static const auto memoryInfo = reinterpret_cast<MemoryInfoFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (memoryInfo && memoryInfo(process, &counters, sizeof counters)) {
@@ -161,9 +162,7 @@ protected:
         folder.Write("Tobla.ini", kIni);
     }
     Lines Logged() { return LoggedTitles(folder.Read(TodayLogName())); }
-    void LetPollsRun(int polls = 20) {
-        ASSERT_TRUE(WaitForPolls(player, polls));
-    }
+    void LetPollsRun(int polls = 20) { ASSERT_TRUE(WaitForPolls(player, polls)); }
 
     // Each chat line as "MS LINE", with the time it arrived.
     static void Stamp(sim::Record& arrivals, const std::string& line) {
@@ -229,7 +228,8 @@ TEST_F(Load, ATrackChangeOnEveryPoll) {
     LetPollsRun();
     constexpr long kLast = 999999;
     player.SetCaption(Caption(kLast));
-    ASSERT_TRUE(WaitUntil([&] { return !Logged().empty() && Logged().back() == Title(kLast); }, 20000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !Logged().empty() && Logged().back() == Title(kLast); }, 20000));
     LetPollsRun();
     ASSERT_TRUE(aim.WaitForLine(Title(kLast)));
     ASSERT_TRUE(aol.WaitForLine(Title(kLast)));

@@ -40,7 +40,8 @@ public:
     bool Read() const { return context_ != INVALID_HANDLE_VALUE; }
 
     std::wstring Setting(const wchar_t* name) const {
-        using Query = BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
+        using Query =
+            BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
         const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryActCtxSettingsW")));
         wchar_t value[64] = {};
@@ -72,14 +73,16 @@ public:
         std::vector<char> whole(4096);
         QueryActCtxW(0, context_, nullptr, ActivationContextDetailedInformation, whole.data(),
                      whole.size(), nullptr);
-        const auto* context = reinterpret_cast<ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(whole.data());
+        const auto* context =
+            reinterpret_cast<ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(whole.data());
         std::vector<std::wstring> names;
         for (DWORD i = 1; i <= context->ulAssemblyCount; ++i) {
             std::vector<char> bytes(4096);
             if (QueryActCtxW(0, context_, &i, AssemblyDetailedInformationInActivationContext,
                              bytes.data(), bytes.size(), nullptr))
                 names.push_back(reinterpret_cast<ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(
-                                    bytes.data())->lpAssemblyEncodedAssemblyIdentity);
+                                    bytes.data())
+                                    ->lpAssemblyEncodedAssemblyIdentity);
         }
         return names;
     }
@@ -103,7 +106,8 @@ TEST(Manifest, AsksForTheUsersRightsDpiAwarenessAndCommonControls6) {
     EXPECT_EQ(manifest.RunLevel(), ACTCTX_RUN_LEVEL_AS_INVOKER);
     EXPECT_EQ(manifest.Setting(L"dpiAware"), L"true");
     EXPECT_EQ(manifest.Setting(L"dpiAwareness"), L"(none)");  // not per monitor
-    for (const GUID& system : kVistaTo11) EXPECT_TRUE(manifest.Supports(system)) << std::hex << system.Data1;
+    for (const GUID& system : kVistaTo11)
+        EXPECT_TRUE(manifest.Supports(system)) << std::hex << system.Data1;
     const std::vector<std::wstring> assemblies = manifest.Assemblies();
     ASSERT_EQ(assemblies.size(), 2u);
     EXPECT_NE(assemblies[1].find(L"Microsoft.Windows.Common-Controls"), std::wstring::npos);
@@ -147,7 +151,8 @@ public:
         using Set = HANDLE(WINAPI*)(HANDLE);
         set_ = reinterpret_cast<Set>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-        if (set_) old_ = set_(reinterpret_cast<HANDLE>(-3));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
+        if (set_)
+            old_ = set_(reinterpret_cast<HANDLE>(-3));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
     }
     ~PhysicalPixels() {
         if (set_ && old_) set_(old_);
@@ -238,8 +243,8 @@ void ExpectTheLayoutHolds(const ToblaProcess& tobla, const Dpi& dpi) {
         // A label's text begins at its left edge, a check box's after its square, which
         // with the gap after it is about as wide as the box is high; a caption is cut at
         // its end, as Label1's and Label5's were, or at its foot.
-        const bool checkBox = control.kind == ControlKind::Button &&
-                              (control.style & BS_TYPEMASK) != BS_GROUPBOX;
+        const bool checkBox =
+            control.kind == ControlKind::Button && (control.style & BS_TYPEMASK) != BS_GROUPBOX;
         const SIZE ink = InkReach(text, fonts.Of(control.font));
         EXPECT_LE(ink.cx, at.right - at.left - (checkBox ? at.bottom - at.top : 0));
         EXPECT_LE(ink.cy, at.bottom - at.top);

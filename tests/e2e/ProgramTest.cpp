@@ -84,7 +84,8 @@ TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
     ToblaProcess tobla(folder);
     ASSERT_TRUE(tobla.Started());
     tobla.Click(IDC_CHECK1);
-    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("aol=1") != std::string::npos; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder.Read("Tobla.ini").find("aol=1") != std::string::npos; }));
     EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_CHECKED);
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
@@ -94,8 +95,7 @@ TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
     tobla.Click(IDC_CHECK2);
     tobla.Click(IDC_CHECK1);
     ASSERT_TRUE(WaitUntil([&] {
-        return folder.Read("Tobla.ini") ==
-               std::string(kFirstStartIni) + "aol=0\r\naim=1\r\n";
+        return folder.Read("Tobla.ini") == std::string(kFirstStartIni) + "aol=0\r\naim=1\r\n";
     })) << folder.Read("Tobla.ini");
 
     SetWindowTextA(tobla.Control(IDC_TEXT1), "");
@@ -110,7 +110,8 @@ TEST(Program, ControlsWriteTheirSettingsTheMomentTheyChange) {
     EXPECT_EQ(tobla.Text(IDC_TEXT1), "%s\xFC!");  // the key was swallowed
     tobla.Type(IDC_TEXT1, ", %l");
     tobla.PressEnter(IDC_TEXT1);
-    ASSERT_TRUE(WaitUntil([&] { return folder.Read("send.fmt") == "%s\xFC!\r\n\"%s\xFC!, %l\"\r\n"; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder.Read("send.fmt") == "%s\xFC!\r\n\"%s\xFC!, %l\"\r\n"; }));
     tobla.PressEnter(IDC_TEXT1);  // already in the list: nothing added
     tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
     ASSERT_TRUE(tobla.WaitForExit());
@@ -160,14 +161,16 @@ TEST(Program, StoredFontAndColourComeBack) {
     EXPECT_EQ(tobla.Text(IDC_COMBO1), face);
     EXPECT_NE(SendMessageA(tobla.Control(IDC_COMBO1), CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(tobla.CheckState(IDC_CHECK1), BST_INDETERMINATE);
-    EXPECT_TRUE(WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(255, 0, 0); }, 3000))
+    EXPECT_TRUE(
+        WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(255, 0, 0); }, 3000))
         << std::hex << PixelOf(tobla.Control(IDC_PICTURE1));
     // The stored grey state wrote itself back; the stored template was absent.
     EXPECT_NE(folder.Read("Tobla.ini").find("aol=2\r\n"), std::string::npos);
     EXPECT_NE(folder.Read("Tobla.ini").find("format=%s - ( %l / %b )"), std::string::npos);
 
     std::string otherCase = face;
-    for (char& c : otherCase) c = static_cast<char>(islower(static_cast<unsigned char>(c)) ? toupper(c) : tolower(c));
+    for (char& c : otherCase)
+        c = static_cast<char>(islower(static_cast<unsigned char>(c)) ? toupper(c) : tolower(c));
     folder.Write("Tobla.ini", "[Tobla]\r\nfont=" + otherCase + "\r\n");
     tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
     ASSERT_TRUE(tobla.WaitForExit());
@@ -217,7 +220,8 @@ RECT PlaceOf(const ToblaProcess& tobla) {
 }
 
 void Move(const ToblaProcess& tobla, int left, int top) {
-    SetWindowPos(tobla.Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(tobla.Window(), nullptr, left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The window opens where it was after the user's last move, or where it was when Tobla
@@ -297,7 +301,8 @@ TEST(Program, FontAndColourChosenInTheWindowAreStored) {
     tobla.SendCommand(IDC_COMBO1, CBN_SELCHANGE);
     ASSERT_TRUE(WaitUntil([&] {
         return folder.Read("Tobla.ini").find("font=" + face + "\r\n") != std::string::npos;
-    })) << face << " / " << folder.Read("Tobla.ini");
+    })) << face
+        << " / " << folder.Read("Tobla.ini");
 
     // Cancelling the dialog changes nothing; confirming a colour stores it.
     tobla.SendCommand(IDC_PICTURE1, STN_CLICKED);
@@ -308,19 +313,24 @@ TEST(Program, FontAndColourChosenInTheWindowAreStored) {
     tobla.SendCommand(IDC_PICTURE1, STN_CLICKED);
     ASSERT_TRUE(WaitUntil([] { return ColorDialog() != nullptr; }));
     const int kRed = 706, kGreen = 707, kBlue = 708;  // the dialog's own value boxes
-    for (auto [id, value] : {std::pair{kRed, "0"}, std::pair{kGreen, "128"}, std::pair{kBlue, "255"}})
+    for (auto [id, value] :
+         {std::pair{kRed, "0"}, std::pair{kGreen, "128"}, std::pair{kBlue, "255"}})
         SendMessageA(GetDlgItem(ColorDialog(), id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     PostMessageA(ColorDialog(), WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return folder.Read("Tobla.ini").find("color=") != std::string::npos; }));
-    EXPECT_NE(folder.Read("Tobla.ini").find("color=16744448\r\n"), std::string::npos) << folder.Read("Tobla.ini");
-    EXPECT_TRUE(WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return folder.Read("Tobla.ini").find("color=") != std::string::npos; }));
+    EXPECT_NE(folder.Read("Tobla.ini").find("color=16744448\r\n"), std::string::npos)
+        << folder.Read("Tobla.ini");
+    EXPECT_TRUE(
+        WaitUntil([&] { return PixelOf(tobla.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
 
     tobla.SendCommand(IDC_LABEL6, STN_CLICKED);
     ASSERT_TRUE(tobla.WaitForExit());
     ToblaProcess again(folder);
     ASSERT_TRUE(again.Started());
     EXPECT_EQ(again.Text(IDC_COMBO1), face);
-    EXPECT_TRUE(WaitUntil([&] { return PixelOf(again.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return PixelOf(again.Control(IDC_PICTURE1)) == RGB(0, 128, 255); }, 3000));
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ std::string WideRead(HWND window, UINT lengthMessage, UINT textMessage, WPARAM i
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const WPARAM wParam = textMessage == WM_GETTEXT ? text.size() : index;
-    const LRESULT got = SendMessageW(window, textMessage, wParam, reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        SendMessageW(window, textMessage, wParam, reinterpret_cast<LPARAM>(text.data()));
     return Utf8(text.data(), static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
@@ -128,8 +129,8 @@ void ProgramFolder::Write(const std::string& name, const std::string& bytes) con
 // replacing or deleting it.
 std::string ProgramFolder::Read(const std::string& name) const {
     const HANDLE file = CreateFileW(Wide(File(name)).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char chunk[4096];
@@ -148,8 +149,8 @@ ToblaProcess::ToblaProcess(const ProgramFolder& folder) {
     startup.cb = sizeof startup;
     std::wstring commandLine = Wide("\"" + folder.File("Tobla.exe") + "\"");
     // Started from another folder, as from a shortcut: the program finds its own.
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_))
         return;
     Search search{process_.dwProcessId, nullptr};
     WaitUntil([&] {
@@ -198,8 +199,7 @@ int ToblaProcess::CheckState(int id) const {
 void ToblaProcess::Click(int id) const { SendCommand(id, BN_CLICKED); }
 
 void ToblaProcess::SendCommand(int id, int code) const {
-    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, code),
-                 reinterpret_cast<LPARAM>(Control(id)));
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
 }
 
 void ToblaProcess::Type(int id, const std::string& text) const {

@@ -51,8 +51,8 @@ public:
     std::string UnicodeText(int id) const;
     std::vector<std::string> ListEntries(int id) const;
 
-    void Click(int id) const;                 // a click as the control reports it
-    void Type(int id, const std::string& text) const;  // characters into a combo box's edit
+    void Click(int id) const;                              // a click as the control reports it
+    void Type(int id, const std::string& text) const;      // characters into a combo box's edit
     void Type(int id, const std::u16string& units) const;  // the same as UTF-16 units
     void PressEnter(int id) const;
     void SendCommand(int id, int code) const;

@@ -39,7 +39,8 @@ HWND NotepadShowing(const std::string& line) {
         // Wine's Notepad answers WM_GETTEXTLENGTH with 0 from another process: a
         // buffer of its own size is read instead.
         std::wstring text(4096, L'\0');
-        text.resize(SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+        text.resize(
+            SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
         if (edit && Utf8(text).find(line) != std::string::npos) return notepad;
     }
     return nullptr;

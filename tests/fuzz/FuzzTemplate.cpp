@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::string color = tobla::ColorTextFromSetting(templateText);
         if (!templateText.empty() && color.size() != 7) std::abort();
-    } catch (const tobla::OperationFailed&) {
-    }
+    } catch (const tobla::OperationFailed&) {}
     if (tobla::toolkit::StripSpaces(templateText).find(' ') != std::string::npos) std::abort();
     CheckStoredNumber(input);
     return 0;

@@ -77,8 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<std::string> title;
     try {
         title = winampApi::TitleFromWinamp2Caption(caption);
-    } catch (const OperationFailed&) {
-    }
+    } catch (const OperationFailed&) {}
     if (winampApi::TitleFromWinamp3Caption(caption).size() > caption.size()) std::abort();
 
     const std::string filled = caption.substr(0, caption.find_last_not_of('\0') + 1);

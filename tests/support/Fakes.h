@@ -17,7 +17,7 @@ public:
     std::int32_t played = 5, position = 3;
     bool stream = false;
     bool failTitle = false, failPlayed = false, failLength = false, failPosition = false;
-    int titlesBeforeFailing = -1;  // title readings that succeed before failTitle applies
+    int titlesBeforeFailing = -1;       // title readings that succeed before failTitle applies
     std::vector<std::string> readings;  // given by the next title readings, before `title`
     std::vector<std::string>* calls = nullptr;  // "title", "played", ... in order
 

@@ -38,8 +38,10 @@ public:
     bool AppendLine(const std::string& path, const std::string& line) override {
         if (!Writable(path)) return false;
         std::string& bytes = files[path];
-        if (!bytes.empty() && bytes.back() == '\r') bytes += "\n";
-        else if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
+        if (!bytes.empty() && bytes.back() == '\r')
+            bytes += "\n";
+        else if (!bytes.empty() && bytes.back() != '\n')
+            bytes += "\r\n";
         bytes += line;
         return true;
     }
@@ -52,8 +54,8 @@ public:
 private:
     bool Writable(const std::string& path) {
         const auto slash = path.rfind('\\');
-        const bool folderThere = slash == std::string::npos || slash == 0 ||
-                                 folders.count(path.substr(0, slash)) > 0;
+        const bool folderThere =
+            slash == std::string::npos || slash == 0 || folders.count(path.substr(0, slash)) > 0;
         return folderThere && !locked.count(path) && !folders.count(path);
     }
 };
@@ -71,7 +73,8 @@ public:
     }
     std::string ToUtf8(const std::string& bytes) override {
         std::u16string units;
-        for (const char byte : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(byte));
+        for (const char byte : bytes)
+            units += static_cast<char16_t>(static_cast<unsigned char>(byte));
         return text::Utf8FromUtf16(units);
     }
 };

@@ -26,8 +26,8 @@ int Count(const Lines& lines, const std::string& line) {
 
 class AolChatTest : public ::testing::Test {
 protected:
-    const char* kRoomClasses[5] = {"_AOL_Icon", "_AOL_Static", "_AOL_Listbox",
-                                   "_AOL_Combobox", "RICHCNTL"};
+    const char* kRoomClasses[5] = {"_AOL_Icon", "_AOL_Static", "_AOL_Listbox", "_AOL_Combobox",
+                                   "RICHCNTL"};
 
     SimDesktop desktop;
     WindowHandle frame = desktop.Add("AOL Frame25");
@@ -62,11 +62,17 @@ protected:
     Lines Typing(WindowHandle box, const std::string& text, const std::string& saved) {
         return {"send " + H(box) + " 14 0 0",
                 "gettext " + H(box) + " " + std::to_string(saved.size() + 1),
-                "settext " + H(box) + " ", "yield",
-                "settext " + H(box) + " " + text, "yield",
-                "send " + H(box) + " 258 32 0", "yield",
-                "send " + H(box) + " 258 13 0", "yield", "yield",
-                "settext " + H(box) + " ", "yield",
+                "settext " + H(box) + " ",
+                "yield",
+                "settext " + H(box) + " " + text,
+                "yield",
+                "send " + H(box) + " 258 32 0",
+                "yield",
+                "send " + H(box) + " 258 13 0",
+                "yield",
+                "yield",
+                "settext " + H(box) + " ",
+                "yield",
                 "settext " + H(box) + " " + saved};
     }
 };
@@ -98,7 +104,8 @@ TEST_F(AolChatTest, TwoBoxRoomTypesIntoTheSecondEvenAnEmptyLine) {
     toolkit::SendChat(desktop, "");
 
     EXPECT_EQ(Count(desktop.trace,
-                    "child " + H(room) + " after " + H(first) + " RICHCNTL = " + H(second)), 1);
+                    "child " + H(room) + " after " + H(first) + " RICHCNTL = " + H(second)),
+              1);
     Lines expected{"yield", "yield", "yield"};  // the three walks
     for (const auto& line : Typing(second, "", "half")) expected.push_back(line);
     EXPECT_EQ(desktop.Messages(), expected);
@@ -209,7 +216,8 @@ TEST_F(AimChatTest, SetsTheSecondBoxAndClicksTheFifthButton) {
     Lines expected{room};
     const auto lookup = [&](WindowHandle after, const std::string& cls, WindowHandle found) {
         expected.push_back(room);
-        expected.push_back("child " + H(w.room) + " after " + H(after) + " " + cls + " = " + H(found));
+        expected.push_back("child " + H(w.room) + " after " + H(after) + " " + cls + " = " +
+                           H(found));
     };
     lookup(0, "WndAte32Class", w.boxes[0]);
     lookup(w.boxes[0], "WndAte32Class", w.boxes[1]);

@@ -72,8 +72,9 @@ TEST_F(PlayLogTest, FirstAnnouncementCreatesFolderAndFileThenLinesAccumulate) {
     EXPECT_EQ(files.files[kTodaysLog], "12/6/2026 / 9:41:07 PM / Artist - Song\r\n");
     clock.time = "9:45:00 PM";
     log.AppendPlayLog("Band - Tune - W");  // logged whole, as Label4 holds it
-    EXPECT_EQ(files.files[kTodaysLog],
-              "12/6/2026 / 9:41:07 PM / Artist - Song\r\n12/6/2026 / 9:45:00 PM / Band - Tune - W\r\n");
+    EXPECT_EQ(
+        files.files[kTodaysLog],
+        "12/6/2026 / 9:41:07 PM / Artist - Song\r\n12/6/2026 / 9:45:00 PM / Band - Tune - W\r\n");
 }
 
 // The day's log stays in the code page until a title needs more: then it turns UTF-8
@@ -84,12 +85,15 @@ TEST_F(PlayLogTest, ALogTurnsUtf8ForATitleTheCodePageLacks) {
     files.files[kTodaysLog] += "edited";  // by hand, without its line end
     log.AppendPlayLog("\u5742\u672c\u9f8d\u4e00");
     log.AppendPlayLog("\u00fc");
-    EXPECT_EQ(files.files[kTodaysLog], "\xEF\xBB\xBF" "12/6/2026 / 9:41:07 PM / Caf\u00e9 del Mar\r\n"
-                                       "edited\r\n12/6/2026 / 9:41:07 PM / \u5742\u672c\u9f8d\u4e00\r\n"
-                                       "12/6/2026 / 9:41:07 PM / \u00fc\r\n");
+    EXPECT_EQ(files.files[kTodaysLog],
+              "\xEF\xBB\xBF"
+              "12/6/2026 / 9:41:07 PM / Caf\u00e9 del Mar\r\n"
+              "edited\r\n12/6/2026 / 9:41:07 PM / \u5742\u672c\u9f8d\u4e00\r\n"
+              "12/6/2026 / 9:41:07 PM / \u00fc\r\n");
     clock.date = "12/7/2026";
     log.AppendPlayLog("\u00fc");
-    EXPECT_EQ(files.files[kFolder + "\\logs\\played 12;7;2026.log"], "12/7/2026 / 9:41:07 PM / \xFC\r\n");
+    EXPECT_EQ(files.files[kFolder + "\\logs\\played 12;7;2026.log"],
+              "12/7/2026 / 9:41:07 PM / \xFC\r\n");
     files.locked.insert(kTodaysLog);  // unreadable: left as it is, not rewritten
     files.files[kTodaysLog] = "kept";
     clock.date = "12/6/2026";
@@ -106,9 +110,11 @@ TEST_F(PlayLogTest, ALineTheHeldLogCannotTakeGoesOutWithTheNext) {
     EXPECT_EQ(files.files[kTodaysLog], "12/6/2026 / 9:41:07 PM / Caf\xE9\r\n");
     files.held.clear();
     log.AppendPlayLog("Next");
-    EXPECT_EQ(files.files[kTodaysLog], "\xEF\xBB\xBF" "12/6/2026 / 9:41:07 PM / Caf\u00e9\r\n"
-                                       "12/6/2026 / 9:41:07 PM / \u5742\u672c\r\n"
-                                       "12/6/2026 / 9:41:07 PM / Next\r\n");
+    EXPECT_EQ(files.files[kTodaysLog],
+              "\xEF\xBB\xBF"
+              "12/6/2026 / 9:41:07 PM / Caf\u00e9\r\n"
+              "12/6/2026 / 9:41:07 PM / \u5742\u672c\r\n"
+              "12/6/2026 / 9:41:07 PM / Next\r\n");
 }
 
 class LogCommandsTest : public PlayLogTest {
@@ -137,8 +143,7 @@ TEST_F(LogCommandsTest, WithALogTheEditorOrTheBrowserIsStarted) {
     log.AppendPlayLog("Song");
     commands.ViewTodaysLog(setLabel5);
     commands.ViewAllLogs(setLabel7);
-    EXPECT_EQ(launcher.commands,
-              (Texts{"notepad " + kTodaysLog, "explorer C:\\Tobla\\logs\\"}));
+    EXPECT_EQ(launcher.commands, (Texts{"notepad " + kTodaysLog, "explorer C:\\Tobla\\logs\\"}));
     EXPECT_TRUE(label5.empty());
     EXPECT_TRUE(label7.empty());
 }
@@ -151,7 +156,8 @@ TEST_F(LogCommandsTest, ASecondClickDuringTheNoticeRunsItsOwnNotice) {
         commands.ViewTodaysLog(setLabel5);
     };
     commands.ViewTodaysLog(setLabel5);
-    EXPECT_EQ(label5, (Texts{"No Log Found!", "No Log Found!", "View Today's Log", "View Today's Log"}));
+    EXPECT_EQ(label5,
+              (Texts{"No Log Found!", "No Log Found!", "View Today's Log", "View Today's Log"}));
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ TEST(PlayerTitle, Winamp2CaptionsWithAnyPlaylistNumberOrNone) {
         {"Artist - Song - Winamp", "Artist - Song"},
         {"Mr. Big - To Be With You - Winamp", "Mr. Big - To Be With You"},
         {"12. Song - Winamp [Paused]", "Song"},
-        {"1. Song - - Winamp", "Song"},                   // the title's own " -" goes
-        {"Winamp 2.91", "Winamp 2.91"},                   // no " - Winamp": kept whole
+        {"1. Song - - Winamp", "Song"},  // the title's own " -" goes
+        {"Winamp 2.91", "Winamp 2.91"},  // no " - Winamp": kept whole
         {"Song - ", "Song"},
         {"12. - Winamp", ""},
         {"", ""},
@@ -55,7 +55,8 @@ TEST(PlayerTitle, EveryReadingOfAScrollGivesTheTitleOrFails) {
         {"Duran Duran - Rio - Winamp", "Duran Duran - Rio", 0, 6},
         {"Talk Talk - It's My Life - Winamp", "Talk Talk - It's My Life", 0, 6},
         {"The The - This Is the Day - Winamp", "The The - This Is the Day", 0, 6},
-        {"LL Cool J - Mama Said Knock You Out - Winamp", "LL Cool J - Mama Said Knock You Out", 0, 6},
+        {"LL Cool J - Mama Said Knock You Out - Winamp", "LL Cool J - Mama Said Knock You Out", 0,
+         6},
         {"Yeah Yeah Yeahs - Maps - Winamp", "Yeah Yeah Yeahs - Maps", 0, 6},
         {"Happy Happy Joy Joy - Winamp", "Happy Happy Joy Joy", 0, 6},
         {"Sade - Sade - Winamp", "Sade - Sade", 0, 6},
@@ -88,8 +89,8 @@ TEST(PlayerTitle, EveryReadingOfAScrollGivesTheTitleOrFails) {
                     }
                 }
             }
-            EXPECT_EQ(failing, form == sim::ScrollForm::Winamp2 ? row.failingWinamp2
-                                                               : row.failingWinamp5)
+            EXPECT_EQ(failing,
+                      form == sim::ScrollForm::Winamp2 ? row.failingWinamp2 : row.failingWinamp5)
                 << row.still;
         }
     }
@@ -123,8 +124,14 @@ TEST(PlayerTitle, Winamp3Captions) {
 
 TEST(PlayerLength, FormatsHoursMinutesAndSeconds) {
     const std::vector<std::pair<std::int32_t, std::string>> cases = {
-        {0, "0:00"},     {5, "0:05"},       {225, "3:45"},       {600, "10:00"},
-        {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"},   {36000, "10:00:00"},
+        {0, "0:00"},
+        {5, "0:05"},
+        {225, "3:45"},
+        {600, "10:00"},
+        {3599, "59:59"},
+        {3600, "1:00:00"},
+        {3725, "1:02:05"},
+        {36000, "10:00:00"},
         {-1, "n/a"},  // a stream has no length
         {std::numeric_limits<std::int32_t>::min(), "n/a"},
     };
@@ -185,14 +192,13 @@ TEST_F(PlayerDesktopTest, Winamp2FactsAreTheRepliesToExactlyTheseRequests) {
     EXPECT_EQ(GetBitrate(desktop), "-1");
     EXPECT_EQ(GetListPosition(desktop), 1);
     EXPECT_EQ(GetListCount(desktop), "0");
-    EXPECT_EQ(desktop.Messages(), (Lines{"send 256 14 0 0", "gettext 256 17",
-                                         "send 256 1024 0 105", "send 256 1024 1 105",
-                                         "send 256 1024 1 126", "send 256 1024 0 125",
-                                         "send 256 1024 0 124"}));
+    EXPECT_EQ(desktop.Messages(), (Lines{"send 256 14 0 0", "gettext 256 17", "send 256 1024 0 105",
+                                         "send 256 1024 1 105", "send 256 1024 1 126",
+                                         "send 256 1024 0 125", "send 256 1024 0 124"}));
     desktop.ClearTrace();
     GetPlayedSeconds(desktop);
-    EXPECT_EQ(desktop.trace, (Lines{"find Winamp v1.x = 256", "find Winamp v1.x = 256",
-                                    "send 256 1024 0 105"}));
+    EXPECT_EQ(desktop.trace,
+              (Lines{"find Winamp v1.x = 256", "find Winamp v1.x = 256", "send 256 1024 0 105"}));
 }
 
 TEST_F(PlayerDesktopTest, Winamp2PlayedSecondsRoundHalfToEvenAndPositionNeverOverflows) {
@@ -254,7 +260,8 @@ TEST_F(PlayerDesktopTest, Winamp3UnreadableFactsLeaveTheirPlaceholders) {
     EXPECT_THROW(GetListPosition(desktop), OperationFailed);
     EXPECT_THROW(GetSongLength(desktop), OperationFailed);
     EXPECT_EQ(Expand("%s|%l|%b|%p|%c"), "on|%l|n/a|%p|42");
-    for (const std::string caption : {". Song (1:00)", "x1. Song (1:00)", "99999999999. S (1:00)"}) {
+    for (const std::string caption :
+         {". Song (1:00)", "x1. Song (1:00)", "99999999999. S (1:00)"}) {
         desktop.SetCaption(studio, caption);
         EXPECT_THROW(GetListPosition(desktop), OperationFailed) << caption;
     }

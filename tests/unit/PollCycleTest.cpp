@@ -186,7 +186,7 @@ TEST_F(PollCycleTest, TitleKeptWholeForTheChangeTestAndLoggedAsShown) {
     TickTo(title);
     EXPECT_EQ(cycle.LastAnnouncedTitle(), title);
     EXPECT_EQ(Actions()[1], "aim " + title + " - ( 3:45 / 128 )");  // NULs follow the W
-    EXPECT_EQ(Actions().back(), "log Song - W");  // as Label4 shows it
+    EXPECT_EQ(Actions().back(), "log Song - W");                    // as Label4 shows it
     out.events.clear();
     TickTo(title);
     EXPECT_TRUE(Actions().empty());
@@ -203,8 +203,7 @@ TEST_F(PollCycleTest, ATickInsideAYieldStartsNoSecondAnnouncement) {
     out.aol.duringSend = [&] { cycle.Tick(); };
     TickTo("A");
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>A 3:45", "aim A 3:45",
-                                 "log A"}));
+    EXPECT_EQ(Actions(), (Events{"aol <font face=\"Arial\" color=>A 3:45", "aim A 3:45", "log A"}));
     yielder.onYield = nullptr;
     cycle.Tick();  // the title read inside the yield is announced by the next tick...
     EXPECT_EQ(Actions().back(), "log Other");  // ...its lines waiting for the chats' pace
@@ -229,8 +228,8 @@ TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
         const std::string chat = action.substr(0, 3), track = action.substr(action.rfind("Track "));
         if (chat == "log") continue;
         ASSERT_NE(logged.upper_bound(at), logged.begin()) << action;
-        EXPECT_EQ(track, std::prev(logged.upper_bound(at))->second) << action << " at " << at
-                                                                     << ", skipped while it waited";
+        EXPECT_EQ(track, std::prev(logged.upper_bound(at))->second)
+            << action << " at " << at << ", skipped while it waited";
         EXPECT_GE(at - sentAt[chat], ChatPacer::kPaceMs) << action;
         sentAt[chat] = at, lastSent[chat] = track;
     }

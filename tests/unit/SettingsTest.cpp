@@ -47,8 +47,8 @@ protected:
 
 // Whatever a user types comes back as typed; plain entries stay bare lines.
 TEST_F(ListFileTest, SavedTemplatesComeBackWhole) {
-    const Entries typed = {"%s - ( %l / %b )", "%s, %l", "  %s", "\"%s\"", "'%s' ",
-                           "say \"hi\"", "", "\"a\", b\"\""};
+    const Entries typed = {"%s - ( %l / %b )", "%s, %l", "  %s",        "\"%s\"", "'%s' ",
+                           "say \"hi\"",       "",       "\"a\", b\"\""};
     test::VectorList saved(typed);
     toolkit::SaveListToFile(path, saved, files, codePage);
     EXPECT_EQ(files.files[path],
@@ -71,7 +71,9 @@ TEST_F(ListFileTest, TheFileTurnsUtf8OnlyForAnEntryTheCodePageLacks) {
     EXPECT_EQ(files.files[path], "caf\xE9 %s\r\n");
     list.Append("\u266b %s \u266b");
     toolkit::SaveListToFile(path, list, files, codePage);
-    EXPECT_EQ(files.files[path], "\xEF\xBB\xBF" "caf\u00e9 %s\r\n\u266b %s \u266b\r\n");
+    EXPECT_EQ(files.files[path],
+              "\xEF\xBB\xBF"
+              "caf\u00e9 %s\r\n\u266b %s \u266b\r\n");
     test::VectorList loaded;
     toolkit::LoadListFromFile(path, loaded, files, codePage, yielder);
     EXPECT_EQ(loaded.entries, list.entries);

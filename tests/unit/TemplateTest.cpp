@@ -43,9 +43,12 @@ TEST(ExpandTemplate, AsksEveryFactEvenWithoutPlaceholders) {
 
 TEST(ExpandTemplate, TrimsOnlyAnExactTrailingPlayerInitial) {
     FakePlayer player;
-    for (auto [title, expected] : std::vector<std::pair<std::string, std::string>>{
-             {"Song - W", "Song"}, {" - W", ""}, {"Song - w", "Song - w"},
-             {"Song -W", "Song -W"}, {"Song - W ", "Song - W "}}) {
+    for (auto [title, expected] :
+         std::vector<std::pair<std::string, std::string>>{{"Song - W", "Song"},
+                                                          {" - W", ""},
+                                                          {"Song - w", "Song - w"},
+                                                          {"Song -W", "Song -W"},
+                                                          {"Song - W ", "Song - W "}}) {
         player.title = title;
         EXPECT_EQ(ExpandTemplate("%s", player), expected) << title;
     }

@@ -19,11 +19,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-WindowHandle Handle(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window)); }
+WindowHandle Handle(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
+}
 
 TEST(AolChatWin32Test, LineReachesTheRoomAndTheHalfTypedTextComesBack) {
     for (const sim::SimAolOptions& options :
-         {sim::SimAolOptions{.entryBoxes = 1}, sim::SimAolOptions{.entryBoxes = 2, .decoysBeforeRoom = true}}) {
+         {sim::SimAolOptions{.entryBoxes = 1},
+          sim::SimAolOptions{.entryBoxes = 2, .decoysBeforeRoom = true}}) {
         SCOPED_TRACE(options.entryBoxes);
         sim::SimAolClient aol(options);
         Win32ForeignWindows windows;
@@ -50,7 +53,8 @@ TEST(AolChatWin32Test, LineReachesTheRoomAndTheHalfTypedTextComesBack) {
 // A client slower than the send's time limit (kept between threads of one process)
 // still gets the user's half-typed line back.
 TEST(AolChatWin32Test, HalfTypedTextComesBackWhenTheClientIsTooSlowMidSend) {
-    sim::SimAolClient aol({.stallAfter = "WM_CHAR 0x0D", .stallMs = Win32ForeignWindows::kAnswerTimeoutMs + 500});
+    sim::SimAolClient aol(
+        {.stallAfter = "WM_CHAR 0x0D", .stallMs = Win32ForeignWindows::kAnswerTimeoutMs + 500});
     Win32ForeignWindows windows;
     aol.SetEntryText("abc");
     EXPECT_THROW(toolkit::SendChat(windows, "hello room"), OperationFailed);
@@ -78,8 +82,8 @@ TEST(AimChatWin32Test, WithThreeButtonsTheFirstIsPressedAndNothingIsSent) {
     Win32ForeignWindows windows;
     AimRoomSend(windows, "not sent");
     EXPECT_EQ(aim.Messages().Lines(),
-              (Lines{"WM_GETTEXTLENGTH", "WM_GETTEXT", "WM_SETTEXT not sent",
-                     "WM_LBUTTONDOWN btn1", "WM_LBUTTONUP btn1"}));
+              (Lines{"WM_GETTEXTLENGTH", "WM_GETTEXT", "WM_SETTEXT not sent", "WM_LBUTTONDOWN btn1",
+                     "WM_LBUTTONUP btn1"}));
     EXPECT_TRUE(aim.Transcript().empty());
     EXPECT_EQ(aim.EntryText(), "not sent");
 }
@@ -105,7 +109,8 @@ TEST(ChatPollCycleWin32Test, NewTrackIsAnnouncedInBothClients) {
 
     EXPECT_TRUE(aol.WaitForLine("New Song", 2000));
     EXPECT_TRUE(aim.WaitForLine("New Song", 2000));
-    EXPECT_EQ(aol.Transcript(), Lines{"<font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )"});
+    EXPECT_EQ(aol.Transcript(),
+              Lines{"<font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )"});
     EXPECT_EQ(aim.Transcript(), Lines{"New Song - ( 3:45 / 128 )"});
     EXPECT_EQ(std::count(out.events.begin(), out.events.end(), "log New Song"), 1);
 }

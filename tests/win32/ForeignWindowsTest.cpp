@@ -39,7 +39,9 @@ LRESULT CALLBACK HungProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-WindowHandle Handle(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window)); }
+WindowHandle Handle(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(window));
+}
 
 class Win32SeamTest : public ::testing::Test {
 protected:
@@ -50,8 +52,8 @@ protected:
         sim::RegisterClassOnce("Tobla Test Hung", HungProc);
         gRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         peer.Run([&] {
-            parent = CreateWindowA("Tobla Test Parent", "parent \xE9t\xE9", WS_OVERLAPPEDWINDOW,
-                                   0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+            parent = CreateWindowA("Tobla Test Parent", "parent \xE9t\xE9", WS_OVERLAPPEDWINDOW, 0,
+                                   0, 100, 100, nullptr, nullptr, nullptr, nullptr);
             for (auto& child : children)
                 child = CreateWindowA("Tobla Test Child", "", WS_CHILD, 0, 0, 10, 10, parent,
                                       nullptr, nullptr, nullptr);
@@ -61,7 +63,10 @@ protected:
     }
     void TearDown() override {
         SetEvent(gRelease);
-        peer.Run([&] { DestroyWindow(parent); DestroyWindow(raw); });
+        peer.Run([&] {
+            DestroyWindow(parent);
+            DestroyWindow(raw);
+        });
         CloseHandle(gRelease);
         gReportedLength = -2;
     }

@@ -81,11 +81,13 @@ protected:
 TEST_F(MainWindowTest, FontsInksAndTabOrder) {
     for (int id : {IDC_COMBO1, IDC_TEXT1, IDC_LABEL2, IDC_LABEL4})
         EXPECT_STREQ(FontOf(id).lfFaceName, "Arial") << id;
-    for (int id : {IDC_FRAME1, IDC_CHECK1, IDC_CHECK2, IDC_LABEL1, IDC_LABEL5, IDC_LABEL6, IDC_LABEL8})
+    for (int id :
+         {IDC_FRAME1, IDC_CHECK1, IDC_CHECK2, IDC_LABEL1, IDC_LABEL5, IDC_LABEL6, IDC_LABEL8})
         EXPECT_STREQ(FontOf(id).lfFaceName, "Tahoma") << id;
     EXPECT_EQ(FontOf(IDC_LABEL5).lfWeight, FW_BOLD);
     EXPECT_EQ(RealFaceOf(IDC_LABEL5), "Tahoma");  // not a stand-in of other widths
-    for (int id : {IDC_LABEL1, IDC_LABEL2, IDC_LABEL3, IDC_LABEL5, IDC_LABEL6, IDC_LABEL7, IDC_LABEL8, IDC_LABEL9})
+    for (int id : {IDC_LABEL1, IDC_LABEL2, IDC_LABEL3, IDC_LABEL5, IDC_LABEL6, IDC_LABEL7,
+                   IDC_LABEL8, IDC_LABEL9})
         EXPECT_EQ(GetWindowLongA(Control(id), GWL_STYLE) & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << id;
     if (ScreenDpi(LOGPIXELSY) == 96) {  // 8.25 and 6.75 points: 11 and 9 pixels high
         EXPECT_EQ(FontOf(IDC_LABEL5).lfHeight, -11);
@@ -119,14 +121,16 @@ TEST_F(MainWindowTest, TooltipsWordForWord) {
         texts[GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))] = text;
     }
     const std::string log = " Open log of songs you've played, with date and timestamp. ";
-    EXPECT_EQ(texts, (std::map<int, std::string>{
-                         {IDC_CHECK1, " Check off this box if you want to send titles to AOL chats. "},
-                         {IDC_CHECK2, " Check off this box if you want to send titles to AIM chats. "},
-                         {IDC_LABEL1, "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count"},
-                         {IDC_LABEL5, log},
-                         {IDC_LABEL6, " Click here to exit, titlebar controls will only minimize Tobla. "},
-                         {IDC_LABEL7, log},
-                         {IDC_LABEL8, log}}));
+    EXPECT_EQ(texts,
+              (std::map<int, std::string>{
+                  {IDC_CHECK1, " Check off this box if you want to send titles to AOL chats. "},
+                  {IDC_CHECK2, " Check off this box if you want to send titles to AIM chats. "},
+                  {IDC_LABEL1,
+                   "%b = bitrate, %s = song title, %l = length, %p = song number, %c = list count"},
+                  {IDC_LABEL5, log},
+                  {IDC_LABEL6, " Click here to exit, titlebar controls will only minimize Tobla. "},
+                  {IDC_LABEL7, log},
+                  {IDC_LABEL8, log}}));
 }
 
 int CALLBACK CollectLowercaseFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM faces) {
@@ -148,7 +152,8 @@ TEST_F(MainWindowTest, FontListHoldsEverySystemFaceOnce) {
     const int count = static_cast<int>(SendMessageA(fonts, CB_GETCOUNT, 0, 0));
     std::set<std::string> listed;
     for (int i = 0; i < count; ++i) {
-        std::string face(static_cast<std::size_t>(SendMessageA(fonts, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
+        std::string face(static_cast<std::size_t>(SendMessageA(fonts, CB_GETLBTEXTLEN, i, 0)) + 1,
+                         '\0');
         SendMessageA(fonts, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face.data()));
         listed.insert(text::Lowercase(face.c_str()));
     }
@@ -166,7 +171,8 @@ TEST_F(MainWindowTest, TitleGoesToLabel4AndTheTemplateToTheSettings) {
     EXPECT_EQ(form.TemplateText(), "%s - ( %l / %b )");
     form.SetTemplateText("%s");
     char ini[128] = {};
-    GetPrivateProfileStringA("Tobla", "format", "", ini, sizeof ini, (folder + "\\Tobla.ini").c_str());
+    GetPrivateProfileStringA("Tobla", "format", "", ini, sizeof ini,
+                             (folder + "\\Tobla.ini").c_str());
     EXPECT_STREQ(ini, "%s");
 }
 

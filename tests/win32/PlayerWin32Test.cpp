@@ -63,8 +63,8 @@ TEST(PlayerWin32, WithBothGenerationsRunningTheWinamp2RulesApply) {
 
 TEST(PlayerWin32, Winamp3ListCountFindsTheListPaneForEachNumberOfPanes) {
     Win32ForeignWindows windows;
-    const std::pair<int, const char*> expected[] = {
-        {0, "n/a"}, {1, "n/a"}, {2, "17"}, {3, "n/a"}, {4, "17"}, {5, "17"}};
+    const std::pair<int, const char*> expected[] = {{0, "n/a"}, {1, "n/a"}, {2, "17"},
+                                                    {3, "n/a"}, {4, "17"},  {5, "17"}};
     for (const auto& [panes, count] : expected) {
         sim::SimWinamp3 player(panes);
         player.SetCaption("1. Song (3:00)");

@@ -71,7 +71,8 @@ TEST_F(SettingsWin32Test, AValueTheCodePageLacksTurnsTheFileIntoUtf16) {
     settings.WriteToIni("Tobla", "font", "Caf\u00e9", ini());
     EXPECT_EQ(Bytes(ini()), "[Tobla]\r\nfont=Caf\xE9\r\n");
     settings.WriteToIni("Tobla", "format", "\u266b %s \U0001F3B5", ini());
-    const std::wstring expected = L"\xFEFF[Tobla]\r\nfont=Caf\u00e9\r\nformat=\u266b %s \U0001F3B5\r\n";
+    const std::wstring expected =
+        L"\xFEFF[Tobla]\r\nfont=Caf\u00e9\r\nformat=\u266b %s \U0001F3B5\r\n";
     EXPECT_EQ(Bytes(ini()), std::string(reinterpret_cast<const char*>(expected.data()),
                                         expected.size() * sizeof(wchar_t)));
     EXPECT_EQ(settings.GetFromIni("Tobla", "font", ini()), "Caf\u00e9");
@@ -126,8 +127,8 @@ TEST_F(SettingsWin32Test, ReadsHandWrittenFilesLikeTheProfileFunctions) {
 // The profile reader drops blanks and one pair of quotes around a value: a template
 // with either is stored so that it still reads back as typed.
 TEST_F(SettingsWin32Test, TemplatesWithBlanksOrQuotesAroundThemReadBackAsTyped) {
-    for (const std::string typed : {"'%s' ", "\"%s\"", "  %s", "%s\t", "\"a\" b \"c\"", "'x'",
-                                    "\"%s", "%s, %l"}) {
+    for (const std::string typed :
+         {"'%s' ", "\"%s\"", "  %s", "%s\t", "\"a\" b \"c\"", "'x'", "\"%s", "%s, %l"}) {
         settings.WriteToIni("Tobla", "format", typed, ini());
         EXPECT_EQ(settings.GetFromIni("Tobla", "format", ini()), typed) << typed;
     }
@@ -243,7 +244,8 @@ TEST_F(TempFolderTest, AnnouncementUsesStoredColourAndLandsInTodaysLog) {
     player.title = "New Song";
     cycle.Tick();
     ASSERT_FALSE(chat.events.empty());
-    EXPECT_EQ(chat.events.front(), "aol <font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )");
+    EXPECT_EQ(chat.events.front(),
+              "aol <font face=\"Arial\" color=#FF0000>New Song - ( 3:45 / 128 )");
 
     const std::string content = Bytes(toolkit::TodayLogPath(folder, clock));
     const std::string tail = " / New Song\r\n";
