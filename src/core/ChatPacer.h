@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,8 +21,9 @@ public:
 
     // The line to send next, in place of any still waiting; none withdraws that one.
     void Offer(std::optional<std::string> line) { waiting_ = std::move(line); }
-    // Sends the waiting line when the pace allows.
-    void SendIfDue();
+    // Sends the waiting line when the pace allows and the chat still wants it; a line
+    // the chat no longer wants is dropped.
+    void SendIfDue(const std::function<bool()>& stillWanted);
 
 private:
     ChatTarget& chat_;

@@ -33,14 +33,19 @@ private:
     const std::string& title_;
 };
 
-// A chat gets a line when its box is ticked (a box that cannot be read counts as
-// ticked) and it is open.
-template <class Ticked>
-bool WantsLine(ChatTarget& chat, Ticked ticked) {
-    bool wanted = true;
-    Guarded([&] { wanted = ticked(); });
+// A box that cannot be read counts as ticked.
+template <class ReadBox>
+bool BoxTicked(ReadBox readBox) {
+    bool ticked = true;
+    Guarded([&] { ticked = readBox(); });
+    return ticked;
+}
+
+// A chat gets a line when its box is ticked and it is open.
+template <class ReadBox>
+bool WantsLine(ChatTarget& chat, ReadBox readBox) {
     bool open = false;
-    if (wanted) Guarded([&] { open = chat.IsOpen(); });
+    if (BoxTicked(readBox)) Guarded([&] { open = chat.IsOpen(); });
     return open;
 }
 }  // namespace
@@ -69,8 +74,9 @@ void PollCycle::Tick() {
     const bool announced = AnnounceNewTrack(colorText);
     if (std::exchange(announceNowAsked_, false) && !AnnounceAgain(colorText))
         announceNowAsked_ = true;  // the player could not be read: the next tick asks again
-    aolPacer_.SendIfDue();
-    aimPacer_.SendIfDue();
+    // A line waiting for the pace is taken back when its box is unticked meanwhile.
+    aolPacer_.SendIfDue([&] { return BoxTicked([&] { return c_.controls.AolTicked(); }); });
+    aimPacer_.SendIfDue([&] { return BoxTicked([&] { return c_.controls.AimTicked(); }); });
     // In the tick that announces, after the lines it sends: a line due at once is not
     // held up by the file. Logged as Label4 shows it: a title read with NULs in it
     // ends at the first one.

@@ -239,6 +239,17 @@ TEST_F(PollCycleTest, FastSkipGivesEachChatItsLinesAtItsPace) {
     }
 }
 
+TEST_F(PollCycleTest, ABoxUntickedWhileItsLineWaitsTakesTheLineBack) {
+    controls.templateText = "%s";
+    TickTo("A");
+    TickTo("B");  // within the pace: B's lines wait
+    controls.aol = false;
+    clock.monotonic += ChatPacer::kPaceMs;
+    cycle.Tick();
+    EXPECT_EQ(Actions(),
+              (Events{"aol <font face=\"Arial\" color=>A", "aim A", "log A", "log B", "aim B"}));
+}
+
 TEST_F(PollCycleTest, TracksSkippedBeforeTheChosenTimeAreNotAnnounced) {
     out.settle = "5";
     for (const char* track : {"One", "Two", "Three", "Four"}) Play(track, 3000);
